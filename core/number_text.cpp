@@ -1,0 +1,229 @@
+#include "core/number_text.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <system_error>
+
+namespace quintrel {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Copies the digits at text[pos…) to out; returns how many there were.
+std::size_t takeDigits(std::string_view text, std::size_t& pos, std::string& out) {
+    const std::size_t start = pos;
+    while (pos < text.size() && isDigit(text[pos])) {
+        out.push_back(text[pos]);
+        ++pos;
+    }
+    return pos - start;
+}
+
+}  // namespace
+
+std::optional<double> ParseNumber(std::string_view text, std::string_view decimalSeparator) {
+    if (decimalSeparator.empty()) {
+        decimalSeparator = ".";
+    }
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && isBlank(text[end - 1])) {
+        --end;
+    }
+    const std::string_view body = text.substr(begin, end - begin);
+
+    // Rebuild the number in the C form that from_chars reads: '-'? digits '.' digits 'e' ...
+    std::string plain;
+    plain.reserve(body.size() + 1);
+    std::size_t pos = 0;
+    const bool negative = pos < body.size() && body[pos] == '-';
+    if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
+        if (negative) {
+            plain.push_back('-');
+        }
+        ++pos;
+    }
+    const std::size_t intStart = plain.size();
+    const std::size_t intDigits = takeDigits(body, pos, plain);
+    std::size_t fracDigits = 0;
+    if (body.substr(pos).starts_with(decimalSeparator)) {
+        pos += decimalSeparator.size();
+        plain.push_back('.');
+        fracDigits = takeDigits(body, pos, plain);
+    }
+    if (intDigits + fracDigits == 0) {
+        return std::nullopt;
+    }
+    const std::size_t mantissaEnd = plain.size();
+    bool exponentNegative = false;
+    if (pos < body.size() && (body[pos] == 'e' || body[pos] == 'E')) {
+        ++pos;
+        plain.push_back('e');
+        if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
+            exponentNegative = body[pos] == '-';
+            plain.push_back(body[pos]);
+            ++pos;
+        }
+        if (takeDigits(body, pos, plain) == 0) {
+            return std::nullopt;
+        }
+    }
+    if (pos != body.size()) {
+        return std::nullopt;
+    }
+
+    double value = 0.0;
+    const char* first = plain.data();
+    const char* last = plain.data() + plain.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars reports underflow to zero and overflow alike. Tell them apart by the
+        // decimal exponent of the first significant digit: an underflow is a legitimate tiny
+        // number and reads as zero; an overflow is beyond what a double holds.
+        const std::string_view mantissa(plain.data() + intStart, mantissaEnd - intStart);
+        const std::size_t firstSignificant = mantissa.find_first_not_of("0.");
+        const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+        const bool beforePoint = firstSignificant < point;
+        // Exponent digits beyond a handful only push further in the direction of their sign.
+        long long exponent = 0;
+        for (std::size_t k = mantissaEnd + 1; k < plain.size(); ++k) {
+            if (isDigit(plain[k]) && exponent < 100000) {
+                exponent = exponent * 10 + (plain[k] - '0');
+            }
+        }
+        if (exponentNegative) {
+            exponent = -exponent;
+        }
+        const long long magnitude =
+            exponent + (beforePoint ? static_cast<long long>(point - firstSignificant) - 1
+                                    : -static_cast<long long>(firstSignificant - point));
+        if (magnitude < 0) {
+            return negative ? -0.0 : 0.0;
+        }
+        return std::nullopt;
+    }
+    if (ec != std::errc() || ptr != last || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool isNumeric(std::string_view text, std::string_view decimalSeparator) {
+    return ParseNumber(text, decimalSeparator).has_value();
+}
+
+std::string FormatGeneral(double value, std::string_view decimalSeparator) {
+    if (std::isnan(value)) {
+        return "NaN";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "Infinity" : "-Infinity";
+    }
+    if (value == 0.0) {
+        return "0";  // also for -0: a minus sign on zero would only confuse
+    }
+    constexpr int kDigits = 15;
+    // The largest 15-digit number a double holds. Rounding anything above it to 15 digits
+    // (1.79769313486232E+308) would give a text no reader can take back, so those few values
+    // are written as this one instead.
+    constexpr double kLargest15Digits = 1.79769313486231e308;
+    if (std::fabs(value) > kLargest15Digits) {
+        value = std::copysign(kLargest15Digits, value);
+    }
+    // Scientific form with 15 significant digits gives the rounded digits and the exponent of
+    // the rounded value: "-d.dddddddddddddde±XXX".
+    std::array<char, 40> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, kDigits - 1);
+    const std::string_view sci(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    const std::size_t ePos = sci.find('e');
+    const bool negative = sci.front() == '-';
+    std::string digits;  // the 15 significant digits
+    for (char c : sci.substr(0, ePos)) {
+        if (isDigit(c)) {
+            digits.push_back(c);
+        }
+    }
+    int exponent = 0;
+    std::from_chars(sci.data() + ePos + 1 + (sci[ePos + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
+                    exponent);
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    const int count = static_cast<int>(digits.size());
+
+    std::string out;
+    if (negative) {
+        out.push_back('-');
+    }
+    if (exponent >= -4 && exponent < kDigits) {  // %G: fixed when P > X >= -4
+        if (exponent < 0) {
+            out += "0";
+            out += decimalSeparator;
+            out.append(static_cast<std::size_t>(-exponent - 1), '0');
+            out += digits;
+        } else if (count <= exponent + 1) {
+            out += digits;
+            out.append(static_cast<std::size_t>(exponent + 1 - count), '0');
+        } else {
+            out += std::string_view(digits).substr(0, static_cast<std::size_t>(exponent + 1));
+            out += decimalSeparator;
+            out += std::string_view(digits).substr(static_cast<std::size_t>(exponent + 1));
+        }
+        return out;
+    }
+    out.push_back(digits.front());
+    if (count > 1) {
+        out += decimalSeparator;
+        out += std::string_view(digits).substr(1);
+    }
+    out.push_back('E');
+    out.push_back(exponent < 0 ? '-' : '+');
+    const int magnitude = std::abs(exponent);
+    if (magnitude < 10) {
+        out.push_back('0');
+    }
+    out += std::to_string(magnitude);
+    return out;
+}
+
+std::optional<std::int16_t> roundToInt16(double value) {
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    // Halves go to the even neighbour; the difference below is exact for |value| < 2^52, and
+    // larger values are whole already (and far outside the range).
+    const double below = std::floor(value);
+    const double fraction = value - below;
+    double rounded = below;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0)) {
+        rounded = below + 1.0;
+    }
+    if (rounded < -32768.0 || rounded > 32767.0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(rounded);
+}
+
+bool whole16(std::string_view text, std::string_view decimalSeparator) {
+    const std::optional<double> value = ParseNumber(text, decimalSeparator);
+    if (!value) {
+        return false;
+    }
+    const std::optional<std::int16_t> rounded = roundToInt16(*value);
+    return rounded && static_cast<double>(*rounded) == *value;
+}
+
+}  // namespace quintrel

@@ -1,0 +1,1 @@
+quintrel_add_fuzzer(number_syntax SOURCES number_syntax_fuzz.cpp LIBS quintrel_core)
