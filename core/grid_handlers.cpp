@@ -21,12 +21,31 @@ std::optional<GridError> checkQuotient(double divisor, double result) {
     return checkProduct(result);
 }
 
-bool validTimeUnit(int i) {
-    return timeUnitText(i).has_value();
+}  // namespace
+
+// One side of the calculator: its field, unit list, scales and stored spacing. The transfers
+// and unit changes are the same steps for both sides, mirrored.
+struct Domain {
+    TextField field;
+    UnitList units;
+    double (*inputScale)(int);    // typed value -> base unit
+    double (*displayScale)(int);  // base unit -> shown value
+    GridError noUnit;
+    double GridState::*step;  // seconds or hertz
+};
+
+namespace {
+
+bool hasUnit(const Domain& domain, int index) {
+    return domain.units == UnitList::Combo1 ? timeUnitText(index).has_value()
+                                            : frequencyUnitText(index).has_value();
 }
-bool validFrequencyUnit(int j) {
-    return frequencyUnitText(j).has_value();
-}
+
+constexpr Domain kTime{TextField::Text1, UnitList::Combo1,      timeInputScale,
+                       timeDisplayScale, GridError::NoTimeUnit, &GridState::TimeStep};
+constexpr Domain kFrequency{TextField::Text3,           UnitList::Combo2,
+                            frequencyInputScale,        frequencyDisplayScale,
+                            GridError::NoFrequencyUnit, &GridState::FrequencyStep};
 
 }  // namespace
 
@@ -49,6 +68,21 @@ bool GridHandlers::Form_Load() {
 }
 
 GridResult GridHandlers::Command1_Click() {
+    return transfer(kTime, kFrequency);
+}
+GridResult GridHandlers::Command2_Click() {
+    return transfer(kFrequency, kTime);
+}
+GridResult GridHandlers::Combo1_Click() {
+    return redisplay(kTime);
+}
+GridResult GridHandlers::Combo2_Click() {
+    return redisplay(kFrequency);
+}
+
+// The transfer from one side to the other: ">>" from time to frequency, "<<" back. Each tested
+// value is stored only once its test has passed; values of earlier steps stay stored.
+GridResult GridHandlers::transfer(const Domain& from, const Domain& to) {
     const std::string separator = m_window.decimalSeparator();
     const std::optional<double> points = ParseNumber(m_window.text(TextField::Text2), separator);
     if (!points) {
@@ -56,120 +90,59 @@ GridResult GridHandlers::Command1_Click() {
     }
     m_state.PointCount = *points;
 
-    const int i = m_window.selectedIndex(UnitList::Combo1);
-    if (!validTimeUnit(i)) {
-        return GridError::NoTimeUnit;
+    const int fromUnit = m_window.selectedIndex(from.units);
+    if (!hasUnit(from, fromUnit)) {
+        return from.noUnit;
     }
     // The field is read before the scale is computed.
-    const std::optional<double> typed = ParseNumber(m_window.text(TextField::Text1), separator);
+    const std::optional<double> typed = ParseNumber(m_window.text(from.field), separator);
     if (!typed) {
         return GridError::TypeMismatch;
     }
-    const double timeStep = *typed * timeInputScale(i);
-    if (auto error = checkProduct(timeStep)) {
+    const double spacing = *typed * from.inputScale(fromUnit);
+    if (auto error = checkProduct(spacing)) {
         return *error;
     }
-    m_state.TimeStep = timeStep;
+    m_state.*from.step = spacing;
 
-    const double product = m_state.TimeStep * m_state.PointCount;
+    const double product = m_state.*from.step * m_state.PointCount;
     if (auto error = checkProduct(product)) {
         return *error;
     }
-    const double frequencyStep = 1.0 / product;
-    if (auto error = checkQuotient(product, frequencyStep)) {
+    const double result = 1.0 / product;
+    if (auto error = checkQuotient(product, result)) {
         return *error;
     }
-    m_state.FrequencyStep = frequencyStep;
+    m_state.*to.step = result;
 
-    const int j = m_window.selectedIndex(UnitList::Combo2);
-    if (!validFrequencyUnit(j)) {
-        return GridError::NoFrequencyUnit;
+    const int toUnit = m_window.selectedIndex(to.units);
+    if (!hasUnit(to, toUnit)) {
+        return to.noUnit;
     }
-    const double shown = frequencyDisplayScale(j) * m_state.FrequencyStep;
+    const double shown = to.displayScale(toUnit) * m_state.*to.step;
     if (auto error = checkProduct(shown)) {
         return *error;
     }
     // The write runs CheckInputs, which clears GridValid; so GridValid is set only afterwards.
-    m_window.setText(TextField::Text3, FormatGeneral(shown, separator));
+    m_window.setText(to.field, FormatGeneral(shown, separator));
     m_state.GridValid = kTrue;
     return ShowGrids();
 }
 
-GridResult GridHandlers::Command2_Click() {
-    const std::string separator = m_window.decimalSeparator();
-    const std::optional<double> points = ParseNumber(m_window.text(TextField::Text2), separator);
-    if (!points) {
-        return GridError::TypeMismatch;
-    }
-    m_state.PointCount = *points;
-
-    const int j = m_window.selectedIndex(UnitList::Combo2);
-    if (!validFrequencyUnit(j)) {
-        return GridError::NoFrequencyUnit;
-    }
-    const std::optional<double> typed = ParseNumber(m_window.text(TextField::Text3), separator);
-    if (!typed) {
-        return GridError::TypeMismatch;
-    }
-    const double frequencyStep = *typed * frequencyInputScale(j);
-    if (auto error = checkProduct(frequencyStep)) {
-        return *error;
-    }
-    m_state.FrequencyStep = frequencyStep;
-
-    const double product = m_state.FrequencyStep * m_state.PointCount;
-    if (auto error = checkProduct(product)) {
-        return *error;
-    }
-    const double timeStep = 1.0 / product;
-    if (auto error = checkQuotient(product, timeStep)) {
-        return *error;
-    }
-    m_state.TimeStep = timeStep;
-
-    const int i = m_window.selectedIndex(UnitList::Combo1);
-    if (!validTimeUnit(i)) {
-        return GridError::NoTimeUnit;
-    }
-    const double shown = timeDisplayScale(i) * m_state.TimeStep;
-    if (auto error = checkProduct(shown)) {
-        return *error;
-    }
-    m_window.setText(TextField::Text1, FormatGeneral(shown, separator));
-    m_state.GridValid = kTrue;
-    return ShowGrids();
-}
-
-GridResult GridHandlers::Combo1_Click() {
+// A unit change: while the grid is valid, the stored spacing is shown again in the new unit.
+GridResult GridHandlers::redisplay(const Domain& domain) {
     if (m_state.GridValid == kFalse) {
         return {};  // the typed number stays; the next transfer reads it in the new unit
     }
-    const int i = m_window.selectedIndex(UnitList::Combo1);
-    if (!validTimeUnit(i)) {
-        return GridError::NoTimeUnit;
+    const int unit = m_window.selectedIndex(domain.units);
+    if (!hasUnit(domain, unit)) {
+        return domain.noUnit;
     }
-    const double shown = timeDisplayScale(i) * m_state.TimeStep;
+    const double shown = domain.displayScale(unit) * m_state.*domain.step;
     if (auto error = checkProduct(shown)) {
         return *error;
     }
-    m_window.setText(TextField::Text1, FormatGeneral(shown, m_window.decimalSeparator()));
-    m_state.GridValid = kTrue;
-    return ShowGrids();
-}
-
-GridResult GridHandlers::Combo2_Click() {
-    if (m_state.GridValid == kFalse) {
-        return {};
-    }
-    const int j = m_window.selectedIndex(UnitList::Combo2);
-    if (!validFrequencyUnit(j)) {
-        return GridError::NoFrequencyUnit;
-    }
-    const double shown = frequencyDisplayScale(j) * m_state.FrequencyStep;
-    if (auto error = checkProduct(shown)) {
-        return *error;
-    }
-    m_window.setText(TextField::Text3, FormatGeneral(shown, m_window.decimalSeparator()));
+    m_window.setText(domain.field, FormatGeneral(shown, m_window.decimalSeparator()));
     m_state.GridValid = kTrue;
     return ShowGrids();
 }

@@ -15,6 +15,8 @@
 
 namespace quintrel {
 
+struct Domain;
+
 class GridHandlers {
   public:
     // folder: the folder that holds the executable and the formula pictures.
@@ -52,6 +54,9 @@ class GridHandlers {
     const std::string& folder() const { return m_folder; }
 
   private:
+    GridResult transfer(const Domain& from, const Domain& to);
+    GridResult redisplay(const Domain& domain);
+
     GridWindow& m_window;
     GridState& m_state;
     std::string m_folder;
