@@ -142,60 +142,21 @@ std::string FormatGeneral(double value, std::string_view decimalSeparator) {
     if (std::fabs(value) > kLargest15Digits) {
         value = std::copysign(kLargest15Digits, value);
     }
-    // Scientific form with 15 significant digits gives the rounded digits and the exponent of
-    // the rounded value: "-d.dddddddddddddde±XXX".
+    // to_chars in general form with precision 15 is exactly C's "%.15g": the 15-digit rounding,
+    // the choice of fixed or exponent form, no trailing zeros, and exponents of at least two
+    // digits ("1e-09"). What is left is the capital E and the locale's separator.
     std::array<char, 40> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, kDigits - 1);
-    const std::string_view sci(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
-    const std::size_t ePos = sci.find('e');
-    const bool negative = sci.front() == '-';
-    std::string digits;  // the 15 significant digits
-    for (char c : sci.substr(0, ePos)) {
-        if (isDigit(c)) {
-            digits.push_back(c);
-        }
-    }
-    int exponent = 0;
-    std::from_chars(sci.data() + ePos + 1 + (sci[ePos + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
-                    exponent);
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
-    }
-    const int count = static_cast<int>(digits.size());
-
+                                      std::chars_format::general, kDigits);
     std::string out;
-    if (negative) {
-        out.push_back('-');
-    }
-    if (exponent >= -4 && exponent < kDigits) {  // %G: fixed when P > X >= -4
-        if (exponent < 0) {
-            out += "0";
+    out.reserve(static_cast<std::size_t>(result.ptr - buffer.data()) + decimalSeparator.size());
+    for (const char* c = buffer.data(); c != result.ptr; ++c) {
+        if (*c == '.') {
             out += decimalSeparator;
-            out.append(static_cast<std::size_t>(-exponent - 1), '0');
-            out += digits;
-        } else if (count <= exponent + 1) {
-            out += digits;
-            out.append(static_cast<std::size_t>(exponent + 1 - count), '0');
         } else {
-            out += std::string_view(digits).substr(0, static_cast<std::size_t>(exponent + 1));
-            out += decimalSeparator;
-            out += std::string_view(digits).substr(static_cast<std::size_t>(exponent + 1));
+            out.push_back(*c == 'e' ? 'E' : *c);
         }
-        return out;
     }
-    out.push_back(digits.front());
-    if (count > 1) {
-        out += decimalSeparator;
-        out += std::string_view(digits).substr(1);
-    }
-    out.push_back('E');
-    out.push_back(exponent < 0 ? '-' : '+');
-    const int magnitude = std::abs(exponent);
-    if (magnitude < 10) {
-        out.push_back('0');
-    }
-    out += std::to_string(magnitude);
     return out;
 }
 
