@@ -1,0 +1,32 @@
+// ReadMenuFile and WriteMenuFile: a menu file on disk into the window and back.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "core/grid_handlers.h"
+#include "core/grid_state.h"
+#include "core/grid_window.h"
+#include "menufile/file_commands.h"
+
+namespace quintrel {
+
+// Reads the file at state.MenuFilePath into the window and GridState (see putMenuFile). On any
+// failure it reports "Error reading from menu file " followed by the path and sets GridValid
+// false; what was already put into the window stays. A failure of the closing ShowGrids is
+// reported with its own sentence. Only the first kMaxMenuFileBytes bytes are ever read.
+void ReadMenuFile(GridWindow& window, GridHandlers& handlers, GridState& state,
+                  MessageReporter& reporter);
+
+// Writes the window's state to state.MenuFilePath through a temporary file that replaces the
+// target only once complete, so a failed or interrupted save leaves the previous file intact. On
+// failure it reports "Error writing to menu file " followed by the path. Changes nothing else.
+// Returns whether the file was written.
+bool WriteMenuFile(const GridWindow& window, const GridState& state, MessageReporter& reporter);
+
+// At most maxBytes bytes from the start of the regular file at path (UTF-8), or nothing when it
+// is missing, is no regular file (a folder, a device, a pipe that would block) or cannot be read.
+std::optional<std::string> readFilePrefix(const std::string& path, std::size_t maxBytes);
+
+}  // namespace quintrel

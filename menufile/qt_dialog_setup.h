@@ -1,0 +1,21 @@
+// How the File commands' Qt dialogs are set up, apart from showing them, so tests can check it.
+#pragma once
+
+#include <string>
+
+class QFileDialog;
+class QMessageBox;
+
+namespace quintrel {
+
+enum class FileDialogKind { Open, Save };
+
+// Title, the filter in Qt's form, and: open accepts existing files only; save asks before
+// replacing an existing file.
+void configureFileDialog(QFileDialog& dialog, FileDialogKind kind, const std::string& title,
+                         const std::string& filter);
+
+// Titled "Quintrel", the text as plain text, an OK button only, no icon.
+void configureMessageBox(QMessageBox& box, const std::string& text);
+
+}  // namespace quintrel

@@ -1,0 +1,60 @@
+// The Qt implementations of the dialogs the File commands use.
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "menufile/file_commands.h"
+#include "menufile/qt_dialog_setup.h"
+
+namespace quintrel {
+
+namespace {
+
+std::string runFileDialog(QWidget* parent, FileDialogKind kind, const std::string& title,
+                          const std::string& filter) {
+    QFileDialog dialog(parent);
+    configureFileDialog(dialog, kind, title, filter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+}  // namespace
+
+void configureFileDialog(QFileDialog& dialog, FileDialogKind kind, const std::string& title,
+                         const std::string& filter) {
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setNameFilter(QString::fromStdString(qtNameFilter(filter)));
+    if (kind == FileDialogKind::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    }
+}
+
+void configureMessageBox(QMessageBox& box, const std::string& text) {
+    box.setWindowTitle(QStringLiteral("Quintrel"));
+    box.setText(QString::fromStdString(text));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);  // a path is never read as markup
+}
+
+std::string QtFileDialog::openFileName(const std::string& title, const std::string& filter) {
+    return runFileDialog(m_parent, FileDialogKind::Open, title, filter);
+}
+
+std::string QtFileDialog::saveFileName(const std::string& title, const std::string& filter) {
+    return runFileDialog(m_parent, FileDialogKind::Save, title, filter);
+}
+
+void QtMessageReporter::report(const std::string& text) {
+    QMessageBox box(m_parent);
+    configureMessageBox(box, text);
+    box.exec();
+}
+
+}  // namespace quintrel
