@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Draws the program icon: two small graphs, axes with curves, on white.
+
+Writes quintrel16.png and quintrel32.png (16-colour palette PNGs) and quintrel.ico (both sizes as
+4-bit bitmaps) beside this script. Only the standard library is used. quintrel.svg is the same
+picture drawn by hand as vectors.
+"""
+import math
+import os
+import struct
+import zlib
+
+# The classic 16-colour palette.
+PALETTE = [
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
+    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
+    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
+]
+BLACK, NAVY, GRAY, RED, BLUE, WHITE = 0, 4, 8, 9, 12, 15
+
+
+def draw(size):
+    """The icon as rows of palette indices."""
+    px = [[WHITE] * size for _ in range(size)]
+
+    def put(x, y, c):
+        if 0 <= x < size and 0 <= y < size:
+            px[y][x] = c
+
+    def plot(f, left, right, base, height, colour):
+        # Samples f on [0, 1] across the columns and joins neighbours with vertical runs.
+        prev = None
+        for x in range(left, right + 1):
+            t = (x - left) / max(1, right - left)
+            y = base - round(f(t) * height)
+            if prev is not None:
+                for yy in range(min(prev, y), max(prev, y) + 1):
+                    put(x, yy, colour)
+            put(x, y, colour)
+            prev = y
+
+    half = size // 2
+    pad = 1 if size == 16 else 2
+    for top, curve, colour in (
+        (0, lambda t: math.exp(-2.5 * t) * math.cos(12.0 * t), NAVY),
+        (half, lambda t: 1.0 / (1.0 + (t - 0.3) ** 2 * 120.0) - 0.06, RED),
+    ):
+        upper = top + pad          # first row of the vertical axis
+        lower = top + half - pad   # last row of the vertical axis
+        left = pad
+        if colour == NAVY:         # a signal around its zero line
+            base = (upper + lower) // 2
+            amplitude = base - upper - (0 if size == 16 else 1)
+        else:                      # a spectrum above its zero line
+            base = lower - 1
+            amplitude = base - upper - 1
+        for y in range(upper, lower):
+            put(left, y, BLACK)
+        for x in range(left, size - pad):
+            put(x, base, BLACK)
+        plot(curve, left + 1, size - pad - 1, base, amplitude, colour)
+    return px
+
+
+def png(rows):
+    size = len(rows)
+    raw = b"".join(
+        b"\x00" + bytes((row[i] << 4) | row[i + 1] for i in range(0, size, 2)) for row in rows)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", size, size, 4, 3, 0, 0, 0)  # 4-bit palette
+    palette = b"".join(bytes(c) for c in PALETTE)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"PLTE", palette) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def ico(images):
+    """An icon file with one 4-bit bitmap per image, the smallest first."""
+    entries, blobs = [], []
+    offset = 6 + 16 * len(images)
+    for rows in images:
+        size = len(rows)
+        info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+        palette = b"".join(bytes((b, g, r, 0)) for r, g, b in PALETTE)
+        xor_stride = ((size * 4 + 31) // 32) * 4
+        and_stride = ((size + 31) // 32) * 4
+        xor = b"".join(
+            bytes((row[i] << 4) | row[i + 1] for i in range(0, size, 2)).ljust(xor_stride, b"\0")
+            for row in reversed(rows))
+        mask = b"\0" * (and_stride * size)  # fully opaque
+        blob = info + palette + xor + mask
+        entries.append(struct.pack("<BBBBHHII", size % 256, size % 256, 16, 0, 1, 4, len(blob),
+                                   offset))
+        blobs.append(blob)
+        offset += len(blob)
+    return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(blobs)
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    images = [draw(16), draw(32)]
+    for rows in images:
+        with open(os.path.join(here, f"quintrel{len(rows)}.png"), "wb") as out:
+            out.write(png(rows))
+    with open(os.path.join(here, "quintrel.ico"), "wb") as out:
+        out.write(ico(images))
+    for rows in images:  # a preview on the terminal
+        print("\n".join("".join({BLACK: "#", NAVY: "o", RED: "x"}.get(c, " ") for c in r)
+                        for r in rows))
+
+
+if __name__ == "__main__":
+    main()

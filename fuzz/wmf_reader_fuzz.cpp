@@ -1,0 +1,83 @@
+// Arbitrary bytes through the metafile reader and the record interpreter. The canvas checks
+// that everything the interpreter hands on is finite and within the bounds it promises.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "platform/wmf/wmf_interpreter.h"
+#include "platform/wmf/wmf_reader.h"
+
+namespace {
+
+using namespace quintrel::wmf;
+
+void require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+class CheckingCanvas : public Canvas {
+  public:
+    explicit CheckingCanvas(double extent) : m_limit(5 * extent + 1) {}
+
+    void drawPolyline(std::span<const PointF> points, const Pen& pen) override {
+        checkPen(pen);
+        for (const PointF& p : points) {
+            checkPoint(p);
+        }
+    }
+    void drawPolygons(std::span<const std::vector<PointF>> polygons, const Pen& pen, const Brush&,
+                      FillRule) override {
+        checkPen(pen);
+        for (const auto& polygon : polygons) {
+            require(polygon.size() <= kMaxPoints);
+            for (const PointF& p : polygon) {
+                checkPoint(p);
+            }
+        }
+    }
+    void drawEllipse(const RectF& r, const Pen& pen, const Brush&) override {
+        checkPen(pen);
+        checkPoint({r.left, r.top});
+        checkPoint({r.right, r.bottom});
+    }
+    double drawText(const TextRun& run) override {
+        require(std::isfinite(run.font.size) && run.font.size > 0 && run.font.size <= m_limit);
+        require(run.bytes.size() <= kMaxTextLength);
+        require(run.advances.size() <= run.bytes.size());
+        for (double a : run.advances) {
+            require(std::isfinite(a));
+        }
+        checkPoint(run.reference);
+        return static_cast<double>(run.bytes.size()) * run.font.size;
+    }
+
+  private:
+    void checkPoint(const PointF& p) const {
+        require(std::isfinite(p.x) && std::isfinite(p.y));
+        require(std::abs(p.x) <= m_limit && std::abs(p.y) <= m_limit);
+    }
+    void checkPen(const Pen& pen) const {
+        require(std::isfinite(pen.width) && pen.width >= 0 && pen.width <= m_limit);
+    }
+
+    double m_limit;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const ReadResult result = readMetafile(std::span(data, size));
+    if (result.error) {
+        require(result.error->byteOffset <= size);
+    }
+    const PlaceableHeader& p = result.metafile.placeable;
+    const double extent =
+        std::max(std::abs(double(p.right) - p.left), std::abs(double(p.bottom) - p.top));
+    CheckingCanvas canvas(extent);
+    play(result.metafile, canvas);
+    return 0;
+}

@@ -1,0 +1,58 @@
+// A Canvas that records what a metafile drew, for tests that check the player's decisions.
+#pragma once
+
+#include <vector>
+
+#include "platform/wmf/wmf_canvas.h"
+#include "platform/wmf/wmf_interpreter.h"
+#include "platform/wmf/wmf_reader.h"
+
+namespace quintrel::wmf {
+
+struct RecordingCanvas : Canvas {
+    struct Line {
+        std::vector<PointF> points;
+        Pen pen;
+    };
+    struct Shape {
+        std::vector<std::vector<PointF>> polygons;
+        Pen pen;
+        Brush brush;
+    };
+
+    void drawPolyline(std::span<const PointF> points, const Pen& pen) override {
+        lines.push_back({{points.begin(), points.end()}, pen});
+    }
+    void drawPolygons(std::span<const std::vector<PointF>> polygons, const Pen& pen,
+                      const Brush& brush, FillRule) override {
+        shapes.push_back({{polygons.begin(), polygons.end()}, pen, brush});
+    }
+    void drawEllipse(const RectF& bounds, const Pen& pen, const Brush& brush) override {
+        ellipses.push_back(bounds);
+        shapes.push_back({{}, pen, brush});
+    }
+    double drawText(const TextRun& run) override {
+        texts.push_back(run);
+        return advance;
+    }
+
+    std::vector<Line> lines;
+    std::vector<Shape> shapes;
+    std::vector<RectF> ellipses;
+    std::vector<TextRun> texts;
+    double advance = 0;  // what drawText reports, picture units
+};
+
+// Reads `bytes` (which must be a valid file) and plays it into a fresh RecordingCanvas.
+inline RecordingCanvas playBytes(const std::vector<std::uint8_t>& bytes,
+                                 PlayReport* report = nullptr) {
+    RecordingCanvas canvas;
+    const ReadResult result = readMetafile(bytes);
+    const PlayReport r = play(result.metafile, canvas);
+    if (report != nullptr) {
+        *report = r;
+    }
+    return canvas;
+}
+
+}  // namespace quintrel::wmf
