@@ -1,0 +1,173 @@
+// Start-up and shutdown: the application properties, Main, the start with a missing picture, and
+// the window placement written when the main window closes.
+#include "ui/module1.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
+#include <QScreen>
+
+#include "platform/wmf/picture_box.h"
+#include "ui/app_properties.h"
+#include "ui/twips.h"
+#include "ui/window_placement.h"
+#include "window_fixture.h"
+
+namespace quintrel::testing {
+namespace {
+
+TEST(AppPropertiesTest, FixedWhenBuilt) {
+    EXPECT_EQ(app::Title(), "Quintrel");
+    EXPECT_EQ(app::HelpFile(), "Quintrel.HLP");
+    EXPECT_EQ(app::versionText(), "1.0.2");
+    EXPECT_EQ(app::Folder(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    EXPECT_FALSE(app::Folder().endsWith(QDir::separator()));
+}
+
+TEST(ShortestTextTest, SinglePrecisionShortestDecimal) {
+    const std::pair<float, const char*> cases[] = {
+        {2430.0f, "2430"}, {-120.0f, "-120"}, {1234.5f, "1234.5"},
+        {0.1f, "0.1"},     {0.0f, "0"},       {13005.0f, "13005"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(shortestText(value), text);
+    }
+    // 2/3 of a twip survives as the float's own shortest text, not as a double's digits.
+    EXPECT_EQ(shortestText(static_cast<float>(2.0 / 3.0)), "0.6666667");
+}
+
+TEST(Module1Test, MainCreatesAndShowsTheWindowInItsStartState) {
+    TemporarySettings settings;
+    Module1::Main();
+    frmMain* window = Module1::MainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->objectName(), "frmMain");
+    EXPECT_EQ(window->selectedIndex(UnitList::Combo1), 3);
+    EXPECT_EQ(window->picturePath(),
+              QDir(app::Folder()).filePath(QStringLiteral("transforms1.wmf")));
+    Module1::End();
+    EXPECT_EQ(Module1::MainWindow(), nullptr);
+}
+
+// Without its pictures the program still opens, says which picture is missing, and calculates.
+TEST(Module1Test, MissingPictureIsReportedAndTheWindowStillWorks) {
+    TemporarySettings settings;
+    QTemporaryDir empty;
+    MessageCatcher messages;
+    frmMain window(empty.path());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTRY_COMPARE(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].title, "Quintrel");
+    EXPECT_TRUE(messages.messages[0].text.contains(
+        QDir::toNativeSeparators(QDir(empty.path()).filePath("transforms1.wmf"))))
+        << messages.messages[0].text.toStdString();
+    EXPECT_FALSE(window.findChild<PictureBox*>("Picture1")->hasPicture());
+
+    window.setText(TextField::Text1, "1");
+    window.setText(TextField::Text2, "8");
+    QTest::mouseClick(window.findChild<QWidget*>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(window.text(TextField::Text3), "0.125");
+
+    // Three choices in a row with no pictures at all: one message, about the last one.
+    window.setOptionSelected(1, true);
+    window.setCheckState(CheckBox::Check1, kChecked);
+    window.setCheckState(CheckBox::Check2, kChecked);
+    QTRY_COMPARE(messages.messages.size(), 2u);
+    QTest::qWait(20);
+    EXPECT_EQ(messages.messages.size(), 2u);
+    EXPECT_TRUE(messages.messages[1].text.endsWith("transforms8.wmf"));
+}
+
+class PlacementTest : public WindowTest {
+  protected:
+    // What the store must hold for the window's current outer bounds.
+    QStringList expectedValues() const {
+        const QRect frame = window->frameGeometry();
+        return {shortestText(static_cast<float>(pixelsToTwipsX(*window, frame.left()))),
+                shortestText(static_cast<float>(pixelsToTwipsY(*window, frame.top()))),
+                shortestText(static_cast<float>(pixelsToTwipsX(*window, frame.width()))),
+                shortestText(static_cast<float>(pixelsToTwipsY(*window, frame.height())))};
+    }
+    QStringList storedValues() const {
+        return {settings.value("MainLeft"), settings.value("MainTop"), settings.value("MainWidth"),
+                settings.value("MainHeight")};
+    }
+};
+
+TEST_F(PlacementTest, NormalWindowStoresItsBoundsInTwips) {
+    window->move(150, 90);
+    window->resize(700, 500);
+    QTest::qWait(1);
+    const QStringList expected = expectedValues();
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(storedValues(), expected);
+    // 700 px at 96 dpi are 10500 twips; other resolutions scale accordingly.
+    EXPECT_EQ(settings.value("MainWidth").toFloat(),
+              static_cast<float>(window->frameGeometry().width() * 1440.0 / window->logicalDpiX()));
+}
+
+TEST_F(PlacementTest, MaximizedWindowStoresItsMaximizedBounds) {
+    window->showMaximized();
+    QTRY_VERIFY(window->isMaximized());
+    QTRY_COMPARE(window->frameGeometry().width(), window->screen()->availableGeometry().width());
+    const QStringList expected = expectedValues();
+    window->close();
+    EXPECT_EQ(storedValues(), expected);
+}
+
+TEST_F(PlacementTest, MinimizedWindowStoresNothing) {
+    {
+        QSettings store(settings.folder() + "/Quintrel/Quintrel.conf", QSettings::IniFormat);
+        store.setValue("Settings/MainLeft", "earlier");
+    }
+    window->showMinimized();
+    QTRY_VERIFY(window->isMinimized());
+    window->close();
+    EXPECT_EQ(settings.value("MainLeft"), "earlier");
+    EXPECT_EQ(settings.value("MainWidth"), "");
+}
+
+TEST_F(PlacementTest, ExitAndTheCloseBoxTakeTheSamePath) {
+    window->move(40, 30);
+    QTest::qWait(1);
+    const QStringList expected = expectedValues();
+    window->findChild<QAction*>("mnuFileExit")->trigger();
+    EXPECT_FALSE(window->isVisible());
+    const QStringList viaExit = storedValues();
+    EXPECT_EQ(viaExit, expected);
+
+    QFile::remove(settings.folder() + "/Quintrel/Quintrel.conf");
+    open(pictureFolder());
+    window->move(40, 30);
+    QTest::qWait(1);
+    window->close();
+    EXPECT_EQ(storedValues(), viaExit);
+}
+
+TEST_F(PlacementTest, ClosingUnloadsTheOtherWindows) {
+    QDialog other;
+    other.show();
+    ASSERT_TRUE(other.isVisible());
+    window->close();
+    EXPECT_FALSE(other.isVisible());
+}
+
+TEST_F(PlacementTest, AStoreThatCannotBeWrittenNeverBlocksTheExit) {
+    // A plain file where the store's folder should be: nothing can be created below it.
+    QFile blocker(settings.folder() + "/blocked");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TemporarySettings::pointAt(blocker.fileName());
+    EXPECT_FALSE(savePlacement({1, 2, 3, 4}));
+
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+}  // namespace
+}  // namespace quintrel::testing
