@@ -145,7 +145,8 @@ TEST(WmfPainter, SymbolTextUsesTheSymbolFontsOwnGlyphs) {
     const QImage symbol = render(picture(wmf::kSymbolCharset, "Symbol"), QSize(400, 400));
     const QImage latin = render(picture(wmf::kAnsiCharset, "Times New Roman"), QSize(400, 400));
     // Without a Symbol-encoded face the bytes go through the Adobe Symbol table to Unicode.
-    const QImage mapped = render(picture(wmf::kSymbolCharset, "No Such Symbol Face"), QSize(400, 400));
+    const QImage mapped =
+        render(picture(wmf::kSymbolCharset, "No Such Symbol Face"), QSize(400, 400));
     // The Latin p has a descender; π sits on the baseline (y = 300).
     EXPECT_LE(inkBounds(symbol).bottom(), 305);
     EXPECT_LE(inkBounds(mapped).bottom(), 308);
