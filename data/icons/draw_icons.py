@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws the program icon: two small graphs, axes with curves, on white.
 
-Writes quintrel16.png and quintrel32.png (16-colour palette PNGs) and quintrel.ico (both sizes as
-4-bit bitmaps) beside this script. Only the standard library is used. quintrel.svg is the same
+Writes quintrel16.png and quintrel32.png (16-colour palette PNGs), quintrel.ico (both sizes as
+4-bit bitmaps) and quintrel16.xpm / quintrel32.xpm beside this script. The XPM files are C source:
+the program includes them, so showing its icon reads no image file and loads no image plugin at
+start-up. Only the standard library is used. quintrel.svg is the same
 picture drawn by hand as vectors.
 """
 import math
@@ -100,12 +102,26 @@ def ico(images):
     return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(blobs)
 
 
+def xpm(rows):
+    """The icon as an XPM image, which is also a C array the program can include."""
+    size = len(rows)
+    used = sorted({c for row in rows for c in row})
+    code = {c: "abcdefghijklmnop"[i] for i, c in enumerate(used)}
+    lines = [f"{size} {size} {len(used)} 1"]
+    lines += [f"{code[c]} c #{''.join(f'{v:02X}' for v in PALETTE[c])}" for c in used]
+    lines += ["".join(code[c] for c in row) for row in rows]
+    body = ",\n".join(f'"{line}"' for line in lines)
+    return (f"/* XPM */\nstatic const char* const quintrel{size}_xpm[] = {{\n{body}}};\n")
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     images = [draw(16), draw(32)]
     for rows in images:
         with open(os.path.join(here, f"quintrel{len(rows)}.png"), "wb") as out:
             out.write(png(rows))
+        with open(os.path.join(here, f"quintrel{len(rows)}.xpm"), "w") as out:
+            out.write(xpm(rows))
     with open(os.path.join(here, "quintrel.ico"), "wb") as out:
         out.write(ico(images))
     for rows in images:  # a preview on the terminal

@@ -110,23 +110,19 @@ QString familyOf(const Font& font) {
     return QString::fromStdString(twinFace(font.face.empty() ? "Arial" : font.face));
 }
 
-QString keyOf(const Font& font) {
-    return QStringLiteral("%1|%2|%3|%4")
-        .arg(familyOf(font))
-        .arg(font.weight)
-        .arg(font.italic)
-        .arg(font.charSet == kSymbolCharset);
-}
-
 }  // namespace
 
+FontCache::Key FontCache::keyOf(const Font& font) {
+    return {font.face, font.weight, font.italic, font.charSet == kSymbolCharset};
+}
+
 const FontCache::ResolvedFont& FontCache::resolve(const Font& font) {
-    const bool symbol = font.charSet == kSymbolCharset;
-    const QString family = familyOf(font);
-    const QString key = keyOf(font);
-    if (auto it = m_fonts.constFind(key); it != m_fonts.constEnd()) {
-        return *it;
+    Key key = keyOf(font);
+    if (auto it = m_fonts.find(key); it != m_fonts.end()) {
+        return it->second;
     }
+    const bool symbol = key.symbol;
+    const QString family = familyOf(font);
 
     ResolvedFont resolved;
     resolved.font = QFont(family);
@@ -135,6 +131,9 @@ const FontCache::ResolvedFont& FontCache::resolve(const Font& font) {
     resolved.font.setItalic(font.italic);
     resolved.font.setHintingPreference(QFont::PreferNoHinting);
     resolved.font.setKerning(false);
+    // Only the face itself is drawn from (QRawFont takes the primary engine); without merging Qt
+    // also skips building the fallback chain, a costly fontconfig sort at the first paint.
+    resolved.font.setStyleStrategy(QFont::NoFontMerging);
     resolved.raw = QRawFont::fromFont(resolved.font);
 
     if (symbol) {
@@ -150,20 +149,21 @@ const FontCache::ResolvedFont& FontCache::resolve(const Font& font) {
             resolved.encoding = Encoding::SymbolUnicode;
             resolved.font = QFont(QString::fromUtf8(kSerifTwin.data(), kSerifTwin.size()));
             resolved.font.setPixelSize(kReferencePixels);
+            resolved.font.setStyleStrategy(QFont::NoFontMerging);
             resolved.raw = QRawFont::fromFont(resolved.font);
         }
     }
-    return *m_fonts.insert(key, resolved);
+    return m_fonts.emplace(std::move(key), std::move(resolved)).first->second;
 }
 
 QRawFont FontCache::sized(const Font& font, double em) {
-    const QString sizedKey = keyOf(font) + QLatin1Char('@') + QString::number(em, 'g', 10);
-    if (auto it = m_sized.constFind(sizedKey); it != m_sized.constEnd()) {
-        return *it;
+    std::pair<Key, double> sizedKey{keyOf(font), em};
+    if (auto it = m_sized.find(sizedKey); it != m_sized.end()) {
+        return it->second;
     }
     QRawFont raw = resolve(font).raw;
     raw.setPixelSize(em);
-    return *m_sized.insert(sizedKey, raw);
+    return m_sized.emplace(std::move(sizedKey), raw).first->second;
 }
 
 void QtCanvas::drawPolyline(std::span<const PointF> points, const Pen& pen) {

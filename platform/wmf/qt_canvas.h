@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QFont>
-#include <QHash>
 #include <QRawFont>
 #include <QString>
+#include <map>
+#include <string>
+#include <utility>
 
 #include "platform/wmf/wmf_canvas.h"
 
@@ -34,8 +36,18 @@ class FontCache {
     QRawFont sized(const Font& font, double em);
 
   private:
-    QHash<QString, ResolvedFont> m_fonts;
-    QHash<QString, QRawFont> m_sized;
+    // What picks a face: looked up for every text run, so compared as plain values.
+    struct Key {
+        std::string face;
+        int weight;
+        bool italic;
+        bool symbol;
+        auto operator<=>(const Key&) const = default;
+    };
+    static Key keyOf(const Font& font);
+
+    std::map<Key, ResolvedFont> m_fonts;
+    std::map<std::pair<Key, double>, QRawFont> m_sized;
 };
 
 class QtCanvas : public Canvas {
