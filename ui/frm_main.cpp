@@ -243,6 +243,8 @@ void frmMain::createWidgets() {
 
     Picture1 = makeControl<PictureBox>(client, "Picture1");
     Picture1->setFocusPolicy(Qt::StrongFocus);
+    // The system's window background and window text, in Qt's terms the Base and Text roles
+    // (white paper and black ink), not the grey of dialogs and buttons.
     QPalette picturePalette = Picture1->palette();
     picturePalette.setColor(QPalette::Window, picturePalette.color(QPalette::Base));
     picturePalette.setColor(QPalette::WindowText, picturePalette.color(QPalette::Text));
