@@ -32,6 +32,11 @@ struct Domain {
     double (*displayScale)(int);  // base unit -> shown value
     GridError noUnit;
     double GridState::*step;  // seconds or hertz
+    // What a failing step of this side computes, for the message.
+    GridQuantity typed;     // the typed spacing in base units
+    GridQuantity product;   // N times the spacing
+    GridQuantity computed;  // this side's spacing computed from the other one
+    GridQuantity shown;     // the stored spacing in the chosen unit
 };
 
 namespace {
@@ -41,11 +46,21 @@ bool hasUnit(const Domain& domain, int index) {
                                             : frequencyUnitText(index).has_value();
 }
 
-constexpr Domain kTime{TextField::Text1, UnitList::Combo1,      timeInputScale,
-                       timeDisplayScale, GridError::NoTimeUnit, &GridState::TimeStep};
-constexpr Domain kFrequency{TextField::Text3,           UnitList::Combo2,
-                            frequencyInputScale,        frequencyDisplayScale,
-                            GridError::NoFrequencyUnit, &GridState::FrequencyStep};
+constexpr Domain kTime{
+    TextField::Text1,        UnitList::Combo1,          timeInputScale,
+    timeDisplayScale,        GridError::NoTimeUnit,     &GridState::TimeStep,
+    GridQuantity::TypedTime, GridQuantity::TimeProduct, GridQuantity::ComputedTime,
+    GridQuantity::ShownTime};
+constexpr Domain kFrequency{TextField::Text3,
+                            UnitList::Combo2,
+                            frequencyInputScale,
+                            frequencyDisplayScale,
+                            GridError::NoFrequencyUnit,
+                            &GridState::FrequencyStep,
+                            GridQuantity::TypedFrequency,
+                            GridQuantity::FrequencyProduct,
+                            GridQuantity::ComputedFrequency,
+                            GridQuantity::ShownFrequency};
 
 }  // namespace
 
@@ -86,7 +101,7 @@ GridResult GridHandlers::transfer(const Domain& from, const Domain& to) {
     const std::string separator = m_window.decimalSeparator();
     const std::optional<double> points = ParseNumber(m_window.text(TextField::Text2), separator);
     if (!points) {
-        return GridError::TypeMismatch;
+        return {GridError::TypeMismatch, GridQuantity::PointCount};
     }
     m_state.PointCount = *points;
 
@@ -97,21 +112,21 @@ GridResult GridHandlers::transfer(const Domain& from, const Domain& to) {
     // The field is read before the scale is computed.
     const std::optional<double> typed = ParseNumber(m_window.text(from.field), separator);
     if (!typed) {
-        return GridError::TypeMismatch;
+        return {GridError::TypeMismatch, from.typed};
     }
     const double spacing = *typed * from.inputScale(fromUnit);
     if (auto error = checkProduct(spacing)) {
-        return *error;
+        return {*error, from.typed};
     }
     m_state.*from.step = spacing;
 
     const double product = m_state.*from.step * m_state.PointCount;
     if (auto error = checkProduct(product)) {
-        return *error;
+        return {*error, from.product};
     }
     const double result = 1.0 / product;
     if (auto error = checkQuotient(product, result)) {
-        return *error;
+        return {*error, to.computed};
     }
     m_state.*to.step = result;
 
@@ -121,7 +136,7 @@ GridResult GridHandlers::transfer(const Domain& from, const Domain& to) {
     }
     const double shown = to.displayScale(toUnit) * m_state.*to.step;
     if (auto error = checkProduct(shown)) {
-        return *error;
+        return {*error, to.shown};
     }
     // The write runs CheckInputs, which clears GridValid; so GridValid is set only afterwards.
     m_window.setText(to.field, FormatGeneral(shown, separator));
@@ -136,11 +151,15 @@ GridResult GridHandlers::redisplay(const Domain& domain) {
     }
     const int unit = m_window.selectedIndex(domain.units);
     if (!hasUnit(domain, unit)) {
-        return domain.noUnit;
+        // Text typed into the list that names no unit: the field's number has no unit any more,
+        // so the grid no longer belongs to what is shown. Withdrawn as an edit would; the next
+        // transfer says that a unit is missing.
+        CheckInputs();
+        return {};
     }
     const double shown = domain.displayScale(unit) * m_state.*domain.step;
     if (auto error = checkProduct(shown)) {
-        return *error;
+        return {*error, domain.shown};
     }
     m_window.setText(domain.field, FormatGeneral(shown, m_window.decimalSeparator()));
     m_state.GridValid = kTrue;
@@ -153,8 +172,6 @@ GridResult GridHandlers::Option1_Click(std::int16_t Index) {
 }
 
 void GridHandlers::CheckInputs() {
-    m_window.setEnabled(TransferButton::Command1, false);
-    m_window.setEnabled(TransferButton::Command2, false);
     m_window.setCaption(SummaryLabel::Label2, "");
     m_window.setCaption(SummaryLabel::Label5, "");
     m_window.setCaption(SummaryLabel::Label6, "");
@@ -173,12 +190,10 @@ void GridHandlers::CheckInputs() {
         const bool positive = *spacing > 0.0;
         return whole && enough && positive;
     };
-    if (sound(TextField::Text1)) {
-        m_window.setEnabled(TransferButton::Command1, true);
-    }
-    if (sound(TextField::Text3)) {
-        m_window.setEnabled(TransferButton::Command2, true);
-    }
+    // Each button is set once to its final state: disabling a button on the way to enabling it
+    // again would take the focus from it while the user presses it.
+    m_window.setEnabled(TransferButton::Command1, sound(TextField::Text1));
+    m_window.setEnabled(TransferButton::Command2, sound(TextField::Text3));
     m_state.GridValid = kFalse;
 }
 
@@ -201,7 +216,7 @@ GridResult GridHandlers::ShowGrids() {
         m_window.setCaption(SummaryLabel::Label5, *texts.frequencyGrid);
     }
     if (texts.error) {
-        return *texts.error;
+        return {*texts.error, texts.quantity};
     }
     return {};
 }
@@ -219,7 +234,11 @@ GridResult GridHandlers::UpdateFormulaPicture() {
 }
 
 std::string GridHandlers::picturePath(int k) const {
-    return (std::filesystem::path(m_folder) / pictureFileName(k)).string();
+    // The folder is UTF-8. A path built from a plain std::string would read it in the system's
+    // code page on Windows and break every folder name outside ASCII.
+    const std::u8string folder(m_folder.begin(), m_folder.end());
+    const std::u8string name = (std::filesystem::path(folder) / pictureFileName(k)).u8string();
+    return {name.begin(), name.end()};
 }
 
 }  // namespace quintrel

@@ -65,15 +65,18 @@ SummaryTexts buildSummary(const SummaryInputs& in) {
     }
     LineBuilder time(timeDisplayScale(in.timeUnit), *timeUnit, in.decimalSeparator);
 
+    const auto fail = [&texts](std::optional<GridError> error, GridQuantity quantity) {
+        texts.error = error;
+        texts.quantity = quantity;
+        return texts;
+    };
     std::string line = "t_k = 0, ";
     if (!time.scaled(line, s.TimeStep)) {
-        texts.error = time.error();
-        return texts;
+        return fail(time.error(), GridQuantity::TimeGrid);
     }
     line += ", ..., ";
     if (!time.number(line, s.PointCount - 1.0, s.TimeStep)) {
-        texts.error = time.error();
-        return texts;
+        return fail(time.error(), GridQuantity::TimeGrid);
     }
     texts.timeGrid = std::move(line);
 
@@ -81,8 +84,7 @@ SummaryTexts buildSummary(const SummaryInputs& in) {
     if (in.repetitive) {
         line = "T = ";
         if (!time.number(line, s.PointCount, s.TimeStep)) {
-            texts.error = time.error();
-            return texts;
+            return fail(time.error(), GridQuantity::Period);
         }
     }
     texts.period = std::move(line);
@@ -103,8 +105,7 @@ SummaryTexts buildSummary(const SummaryInputs& in) {
     const std::optional<std::int16_t> mPlusOne =
         m ? roundToInt16(static_cast<double>(*m) + 1.0) : std::nullopt;
     if (!m || (even && !mPlusOne)) {
-        texts.error = GridError::Overflow;
-        return texts;
+        return fail(GridError::Overflow, GridQuantity::PointCount);
     }
     const double M = static_cast<double>(*m);
 
@@ -112,8 +113,7 @@ SummaryTexts buildSummary(const SummaryInputs& in) {
     if (even) {
         nyquist = ", ";
         if (!frequency.number(nyquist, static_cast<double>(*mPlusOne), s.FrequencyStep)) {
-            texts.error = frequency.error();
-            return texts;
+            return fail(frequency.error(), GridQuantity::FrequencyGrid);
         }
     }
     line = "f_n = 0, ";
@@ -132,8 +132,7 @@ SummaryTexts buildSummary(const SummaryInputs& in) {
         built = frequency.scaled(line, -s.FrequencyStep);
     }
     if (!built) {
-        texts.error = frequency.error();
-        return texts;
+        return fail(frequency.error(), GridQuantity::FrequencyGrid);
     }
     texts.frequencyGrid = std::move(line);
     return texts;

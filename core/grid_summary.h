@@ -29,6 +29,7 @@ struct SummaryTexts {
     std::optional<std::string> period;         // Label6 (empty text for a single pulse)
     std::optional<std::string> frequencyGrid;  // Label5
     std::optional<GridError> error;
+    GridQuantity quantity = GridQuantity::None;  // the line that failed
 };
 
 SummaryTexts buildSummary(const SummaryInputs& in);

@@ -11,8 +11,9 @@ namespace quintrel {
 
 namespace {
 
+// Blanks around a number: what a paste from a terminal or a spreadsheet brings along.
 bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -28,9 +29,38 @@ std::size_t takeDigits(std::string_view text, std::size_t& pos, std::string& out
     return pos - start;
 }
 
+// Beyond this an exponent only pushes further in the direction of its sign: no text that fits in
+// memory has enough digits to pull the value back from 10^(±10^15).
+constexpr long long kExponentCap = 1'000'000'000'000'000LL;
+
+// The decimal exponent of the first significant digit of a number that from_chars found beyond
+// the double's range in one direction or the other. plain is the C form built by readNumber:
+// '-'? digits ('.' digits)? ('e' [+-]? digits)?, with the mantissa at [mantissaBegin,
+// mantissaEnd).
+long long decimalMagnitude(std::string_view plain, std::size_t mantissaBegin,
+                           std::size_t mantissaEnd) {
+    const std::string_view mantissa = plain.substr(mantissaBegin, mantissaEnd - mantissaBegin);
+    const std::size_t firstSignificant = mantissa.find_first_not_of("0.");
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    // The digit's own position: 123.4 is 10^2, 0.0012 is 10^-3.
+    const long long position = firstSignificant < point
+                                   ? static_cast<long long>(point - firstSignificant) - 1
+                                   : -static_cast<long long>(firstSignificant - point);
+    long long exponent = 0;
+    bool exponentNegative = false;
+    for (std::size_t k = mantissaEnd + 1; k < plain.size(); ++k) {
+        if (plain[k] == '-') {
+            exponentNegative = true;
+        } else if (isDigit(plain[k])) {
+            exponent = std::min(kExponentCap, exponent * 10 + (plain[k] - '0'));
+        }
+    }
+    return (exponentNegative ? -exponent : exponent) + position;
+}
+
 }  // namespace
 
-std::optional<double> ParseNumber(std::string_view text, std::string_view decimalSeparator) {
+NumberReading readNumber(std::string_view text, std::string_view decimalSeparator) {
     if (decimalSeparator.empty()) {
         decimalSeparator = ".";
     }
@@ -43,6 +73,7 @@ std::optional<double> ParseNumber(std::string_view text, std::string_view decima
         --end;
     }
     const std::string_view body = text.substr(begin, end - begin);
+    constexpr NumberReading kNotANumber{NumberStatus::NotANumber, 0.0};
 
     // Rebuild the number in the C form that from_chars reads: '-'? digits '.' digits 'e' ...
     std::string plain;
@@ -55,7 +86,7 @@ std::optional<double> ParseNumber(std::string_view text, std::string_view decima
         }
         ++pos;
     }
-    const std::size_t intStart = plain.size();
+    const std::size_t mantissaBegin = plain.size();
     const std::size_t intDigits = takeDigits(body, pos, plain);
     std::size_t fracDigits = 0;
     if (body.substr(pos).starts_with(decimalSeparator)) {
@@ -64,24 +95,22 @@ std::optional<double> ParseNumber(std::string_view text, std::string_view decima
         fracDigits = takeDigits(body, pos, plain);
     }
     if (intDigits + fracDigits == 0) {
-        return std::nullopt;
+        return kNotANumber;
     }
     const std::size_t mantissaEnd = plain.size();
-    bool exponentNegative = false;
     if (pos < body.size() && (body[pos] == 'e' || body[pos] == 'E')) {
         ++pos;
         plain.push_back('e');
         if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
-            exponentNegative = body[pos] == '-';
             plain.push_back(body[pos]);
             ++pos;
         }
         if (takeDigits(body, pos, plain) == 0) {
-            return std::nullopt;
+            return kNotANumber;
         }
     }
     if (pos != body.size()) {
-        return std::nullopt;
+        return kNotANumber;
     }
 
     double value = 0.0;
@@ -89,35 +118,28 @@ std::optional<double> ParseNumber(std::string_view text, std::string_view decima
     const char* last = plain.data() + plain.size();
     const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        // from_chars reports underflow to zero and overflow alike. Tell them apart by the
-        // decimal exponent of the first significant digit: an underflow is a legitimate tiny
-        // number and reads as zero; an overflow is beyond what a double holds.
-        const std::string_view mantissa(plain.data() + intStart, mantissaEnd - intStart);
-        const std::size_t firstSignificant = mantissa.find_first_not_of("0.");
-        const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
-        const bool beforePoint = firstSignificant < point;
-        // Exponent digits beyond a handful only push further in the direction of their sign.
-        long long exponent = 0;
-        for (std::size_t k = mantissaEnd + 1; k < plain.size(); ++k) {
-            if (isDigit(plain[k]) && exponent < 100000) {
-                exponent = exponent * 10 + (plain[k] - '0');
-            }
+        // from_chars reports underflow to zero and overflow alike. An underflow is a legitimate
+        // tiny number and reads as zero; an overflow is beyond what a double holds.
+        if (decimalMagnitude(plain, mantissaBegin, mantissaEnd) < 0) {
+            return {NumberStatus::Ok, negative ? -0.0 : 0.0};
         }
-        if (exponentNegative) {
-            exponent = -exponent;
-        }
-        const long long magnitude =
-            exponent + (beforePoint ? static_cast<long long>(point - firstSignificant) - 1
-                                    : -static_cast<long long>(firstSignificant - point));
-        if (magnitude < 0) {
-            return negative ? -0.0 : 0.0;
-        }
+        return {NumberStatus::OutOfRange, 0.0};
+    }
+    if (ec != std::errc() || ptr != last) {
+        return kNotANumber;
+    }
+    if (!std::isfinite(value)) {
+        return {NumberStatus::OutOfRange, 0.0};
+    }
+    return {NumberStatus::Ok, value};
+}
+
+std::optional<double> ParseNumber(std::string_view text, std::string_view decimalSeparator) {
+    const NumberReading reading = readNumber(text, decimalSeparator);
+    if (reading.status != NumberStatus::Ok) {
         return std::nullopt;
     }
-    if (ec != std::errc() || ptr != last || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+    return reading.value;
 }
 
 bool isNumeric(std::string_view text, std::string_view decimalSeparator) {

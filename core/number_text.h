@@ -1,15 +1,21 @@
 // Conversions between a field's text and a double, and the whole-number rule for N.
 //
-// Accepted number syntax (ParseNumber and isNumeric agree exactly, because isNumeric is
-// ParseNumber succeeding):
+// The one number syntax of the program: typed and pasted field texts and the number items of
+// menu files are all read by readNumber (ParseNumber and isNumeric are readNumber succeeding, so
+// the numeric test and the conversion agree exactly):
 //   [blanks] [+|-] mantissa [exponent] [blanks]
-//   blanks   : any run of spaces and tabs
+//   blanks   : any run of spaces, tabs, carriage returns and line feeds, so a number copied from
+//              a terminal or a spreadsheet cell ("1.5e-9\r\n") reads as it looks
 //   mantissa : digits, digits SEP, digits SEP digits, or SEP digits (SEP = the decimal separator
-//              passed in, the user's locale one; ASCII digits 0-9 only)
-//   exponent : e or E, an optional + or -, one or more digits
-// Nothing else: no thousands separators, no other decimal mark, no hexadecimal, no "inf"/"nan".
-// A text whose value lies beyond the double range (overflow to infinity) is not a number; one
-// that underflows reads as the nearest double (possibly denormal or zero).
+//              passed in: the user's locale one for fields, "." for menu files; ASCII digits 0-9)
+//   exponent : e or E, an optional + or -, one or more digits (any number of them)
+// Nothing else: no thousands separators, no other decimal mark, no hexadecimal, no "inf"/"nan",
+// no blanks inside the number.
+// A text in this syntax whose value lies beyond the double range is out of range, which is not a
+// number for ParseNumber; one that underflows reads as the nearest double (denormal or zero). The
+// size is judged from the written exponent plus the position of the first significant digit, so
+// "0.<200000 zeros>1e1000000" (about 1E+799999) is out of range and "1<200000 digits>e-300000" is
+// an underflow, however long the digit runs are.
 //
 // FormatGeneral follows C's "%.15G": round to 15 significant digits; with X the decimal exponent
 // of the rounded value, write fixed notation when -5 < X < 15 and exponent notation otherwise;
@@ -27,7 +33,21 @@
 
 namespace quintrel {
 
-// The value of text, or nothing when text is not a number in the syntax above.
+enum class NumberStatus {
+    Ok,          // a number in the syntax above whose value a double holds
+    NotANumber,  // not in the syntax above (also empty or blank text)
+    OutOfRange,  // in the syntax, but beyond the double range, such as 1e400
+};
+
+struct NumberReading {
+    NumberStatus status = NumberStatus::NotANumber;
+    double value = 0.0;  // meaningful only when status is Ok
+};
+
+// Reads text in the syntax above.
+NumberReading readNumber(std::string_view text, std::string_view decimalSeparator);
+
+// The value of text, or nothing when text is not a number in the syntax above or out of range.
 std::optional<double> ParseNumber(std::string_view text, std::string_view decimalSeparator);
 
 // The numeric test: true exactly when ParseNumber succeeds.

@@ -23,11 +23,14 @@ class FileDialog {
     virtual std::string saveFileName(const std::string& title, const std::string& filter) = 0;
 };
 
-// Shows a failure to the user: a message box with an OK button only and no icon.
+// Shows a failure to the user in a message box with an OK button only.
 class MessageReporter {
   public:
     virtual ~MessageReporter() = default;
+    // The fixed messages of the menu files, exactly as worded, with no icon.
     virtual void report(const std::string& text) = 0;
+    // The program's own explanations of a failed calculation or picture, with the warning icon.
+    virtual void warn(const std::string& text) { report(text); }
 };
 
 inline constexpr std::string_view kMenuFileFilter = "Menu Files (*.txt)|*.txt";
@@ -60,11 +63,13 @@ class QtFileDialog : public FileDialog {
     QWidget* m_parent;
 };
 
-// QMessageBox titled "Quintrel", modal over parent, with an OK button only and no icon.
+// QMessageBox titled "Quintrel", modal over parent, with an OK button only; no icon for report,
+// the warning icon for warn.
 class QtMessageReporter : public MessageReporter {
   public:
     explicit QtMessageReporter(QWidget* parent) : m_parent(parent) {}
     void report(const std::string& text) override;
+    void warn(const std::string& text) override;
 
   private:
     QWidget* m_parent;

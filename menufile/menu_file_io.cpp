@@ -51,7 +51,7 @@ void ReadMenuFile(GridWindow& window, GridHandlers& handlers, GridState& state,
     // A stored grid the summary cannot be formed from (only a hand-edited file holds one) is an
     // arithmetic failure like any other, not a read error.
     if (!load.summary.ok()) {
-        reporter.report(std::string(describe(load.summary.error())));
+        reporter.warn(load.summary.message());
     }
 }
 
@@ -64,6 +64,10 @@ bool WriteMenuFile(const GridWindow& window, const GridState& state, MessageRepo
     // truncated file over the previous one. A failed flush leaves the temporary file uncommitted,
     // and the destructor removes it.
     QSaveFile file(QString::fromStdString(state.MenuFilePath));
+    // A writable file in a folder the user may not create files in (a shared folder, a file
+    // handed over by someone else) cannot get its temporary neighbour; it is then written in
+    // place, as any editor would, rather than not at all.
+    file.setDirectWriteFallback(true);
     const qint64 size = static_cast<qint64>(bytes.size());
     const bool written = file.open(QIODevice::WriteOnly) &&
                          file.write(bytes.data(), size) == size && file.flush() &&

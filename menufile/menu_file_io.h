@@ -15,12 +15,15 @@ namespace quintrel {
 // Reads the file at state.MenuFilePath into the window and GridState (see putMenuFile). On any
 // failure it reports "Error reading from menu file " followed by the path and sets GridValid
 // false; what was already put into the window stays. A failure of the closing ShowGrids is
-// reported with its own sentence. Only the first kMaxMenuFileBytes bytes are ever read.
+// a calculation failure, shown with its own sentence and the warning icon. Only the first
+// kMaxMenuFileBytes bytes are ever read.
 void ReadMenuFile(GridWindow& window, GridHandlers& handlers, GridState& state,
                   MessageReporter& reporter);
 
 // Writes the window's state to state.MenuFilePath through a temporary file that replaces the
-// target only once complete, so a failed or interrupted save leaves the previous file intact. On
+// target only once complete, so a failed or interrupted save leaves the previous file intact. Where
+// the folder allows no temporary file but the file itself is writable, the file is written in
+// place. On
 // failure it reports "Error writing to menu file " followed by the path. Changes nothing else.
 // Returns whether the file was written.
 bool WriteMenuFile(const GridWindow& window, const GridState& state, MessageReporter& reporter);

@@ -12,59 +12,13 @@ namespace quintrel {
 
 namespace {
 
-bool isBlank(char c) {
+// Blanks skipped before an item. Unlike the blanks around a number, a line end is no blank here:
+// it ends the item.
+bool isSpaceOrTab(char c) {
     return c == ' ' || c == '\t';
 }
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// True when text has the shape of a number (ParseNumber's syntax with a period), whatever its
-// size. Used only to tell a number beyond the double range from a text that is no number.
-bool hasNumberShape(std::string_view text) {
-    std::size_t pos = 0;
-    std::size_t end = text.size();
-    while (pos < end && isBlank(text[pos])) {
-        ++pos;
-    }
-    while (end > pos && isBlank(text[end - 1])) {
-        --end;
-    }
-    if (pos < end && (text[pos] == '+' || text[pos] == '-')) {
-        ++pos;
-    }
-    std::size_t digits = 0;
-    while (pos < end && isDigit(text[pos])) {
-        ++pos;
-        ++digits;
-    }
-    if (pos < end && text[pos] == '.') {
-        ++pos;
-        while (pos < end && isDigit(text[pos])) {
-            ++pos;
-            ++digits;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (pos < end && (text[pos] == 'e' || text[pos] == 'E')) {
-        ++pos;
-        if (pos < end && (text[pos] == '+' || text[pos] == '-')) {
-            ++pos;
-        }
-        const std::size_t exponentStart = pos;
-        while (pos < end && isDigit(text[pos])) {
-            ++pos;
-        }
-        if (pos == exponentStart) {
-            return false;
-        }
-    }
-    return pos == end;
 }
 
 }  // namespace
@@ -85,7 +39,7 @@ MenuResult<MenuItemReader::Item> MenuItemReader::nextItem() {
     const std::size_t window = m_pos + std::min(size - m_pos, kMaxItemBytes + 1);
 
     std::size_t pos = m_pos;
-    while (pos < window && isBlank(m_bytes[pos])) {
+    while (pos < window && isSpaceOrTab(m_bytes[pos])) {
         ++pos;
     }
     if (pos < window && m_bytes[pos] == '"') {
@@ -135,12 +89,14 @@ MenuResult<double> MenuItemReader::readNumber() {
     if (!item) {
         return item.error();
     }
-    const std::string_view text = item.value().text;
-    if (const std::optional<double> value = ParseNumber(text, ".")) {
-        return *value;
-    }
-    if (hasNumberShape(text)) {
-        return errorAt(MenuReadError::NumberOutOfRange, item.value());
+    const NumberReading reading = quintrel::readNumber(item.value().text, ".");
+    switch (reading.status) {
+        case NumberStatus::Ok:
+            return reading.value;
+        case NumberStatus::OutOfRange:
+            return errorAt(MenuReadError::NumberOutOfRange, item.value());
+        case NumberStatus::NotANumber:
+            break;
     }
     return 0.0;  // not a number at all
 }

@@ -15,10 +15,10 @@
 //     before its end, is an error; nothing is copied before the length is known.
 // Interpreting an item's text:
 //   - Text: invalid UTF-8 is replaced by U+FFFD per bad sequence; everything else is kept.
-//   - Number: the whole text (blanks around it allowed) in ParseNumber's syntax with a period:
-//     [+|-] mantissa [e|E [+|-] digits], the mantissa 5, 5., 5.25 or .25. Any other text reads as
-//     0, not as an error: "12abc", "0x10" and "inf" are 0. A number beyond the double range is an
-//     error; one too small for a double reads as 0 or the nearest denormal.
+//   - Number: the whole text in the program's one number syntax (readNumber in
+//     core/number_text.h) with a period as decimal separator. Any other text reads as 0, not as
+//     an error: "12abc", "0x10" and "inf" are 0. A number beyond the double range is an error; one
+//     too small for a double reads as 0 or the nearest denormal.
 //   - Integer: a number rounded to the nearest whole number, halves to the even neighbour (2.5 is
 //     2, 3.5 is 4); a result outside -32768…32767 is an error.
 //   - Flag: true exactly when the text is "Y"; "y", "Y " and "" are all false.

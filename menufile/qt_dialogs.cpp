@@ -57,4 +57,11 @@ void QtMessageReporter::report(const std::string& text) {
     box.exec();
 }
 
+void QtMessageReporter::warn(const std::string& text) {
+    QMessageBox box(m_parent);
+    configureMessageBox(box, text);
+    box.setIcon(QMessageBox::Warning);
+    box.exec();
+}
+
 }  // namespace quintrel

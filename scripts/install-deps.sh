@@ -7,9 +7,8 @@ set -euo pipefail
 packages=(
   # toolchain
   cmake ninja-build g++ pkg-config
-  # window toolkit, help tools (qhelpgenerator) and the SVG image plugin
+  # window toolkit and help tools (qhelpgenerator)
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
-  qt6-svg-dev libqt6svg6
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing: clang with libFuzzer and the sanitizer runtimes

@@ -26,13 +26,10 @@
 #include "platform/wmf/picture_box.h"
 #include "ui/app_properties.h"
 #include "ui/status_bar.h"
+#include "ui/summary_label.h"
 #include "ui/twips.h"
+#include "ui/unit_list.h"
 #include "ui/window_placement.h"
-
-// Resources of a static library must be registered by name, outside any namespace.
-static void initUiResources() {
-    Q_INIT_RESOURCE(quintrel);
-}
 
 namespace quintrel {
 
@@ -86,6 +83,7 @@ QComboBox* makeUnitList(QWidget* parent, const char* name, auto units) {
                        static_cast<int>(i));
     }
     combo->setCurrentIndex(-1);  // no selection until the start state picks one
+    followTypedEntry(*combo);
     return combo;
 }
 
@@ -129,7 +127,6 @@ frmMain::frmMain(const QString& folder, QWidget* parent)
       m_reporter(std::make_unique<QtMessageReporter>(this)),
       m_fileCommands(
           std::make_unique<FileCommands>(*this, m_handlers, m_state, *m_fileDialog, *m_reporter)) {
-    initUiResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(app::Title());
     setWindowIcon(programIcon());
@@ -211,6 +208,10 @@ void frmMain::createWidgets() {
     placeInTwips(Label2, 120, 1080, 3615, 375);
     Label6 = makeLabel(FrameTD, "Label6", QStringLiteral("T="));
     placeInTwips(Label6, 120, 1440, 3615, 255);
+    // Two lines of the time grid need a pixel or two more than the design's 375 twips; the few
+    // pixels reach into the blank top of the period line's first line.
+    Label2->resize(Label2->width(),
+                   std::max(Label2->height(), 2 * Label2->fontMetrics().lineSpacing()));
 
     Command1 = makeControl<QPushButton>(client, "Command1");
     Command1->setText(QStringLiteral(">>"));
@@ -233,6 +234,11 @@ void frmMain::createWidgets() {
     placeInTwips(Label8, 120, 840, 3495, 255);
     Label5 = makeLabel(Frame1, "Label5", QStringLiteral("f="));
     placeInTwips(Label5, 120, 1080, 3615, 375);
+    // The frequency grid is the longest line; it takes the frame's free height below it.
+    Label5->resize(Label5->width(), Frame1->contentsRect().bottom() + 1 - Label5->y());
+    for (QLabel* summary : {Label2, Label5, Label6}) {
+        makeSummaryLabel(*summary);
+    }
 
     Label4 = makeLabel(client, "Label4", QStringLiteral("Number of points N"));
     placeInTwips(Label4, 120, 2040, 1455, 255);
@@ -363,7 +369,11 @@ std::string frmMain::text(TextField which) const {
 }
 
 void frmMain::setText(TextField which, std::string_view text) {
-    field(which)->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QLineEdit* edit = field(which);
+    edit->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    // A text the program writes is read from its start, as a long result's leading digits matter
+    // most; QLineEdit would leave the cursor, and the view, at the end.
+    edit->setCursorPosition(0);
 }
 
 void frmMain::setEnabled(TransferButton button, bool enabled) {
@@ -374,7 +384,8 @@ void frmMain::setCaption(SummaryLabel label, std::string_view caption) {
     QLabel* target = label == SummaryLabel::Label2   ? Label2
                      : label == SummaryLabel::Label5 ? Label5
                                                      : Label6;
-    target->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    setSummaryText(*target,
+                   QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
 }
 
 int frmMain::selectedIndex(UnitList which) const {
@@ -542,7 +553,7 @@ void frmMain::mnuHelpAbout_Click() {
 
 void frmMain::report(GridResult result) {
     if (!result.ok()) {
-        m_reporter->report(std::string(describe(result.error())));
+        m_reporter->warn(result.message());
     }
 }
 
@@ -552,8 +563,8 @@ void frmMain::reportUnreadablePicture() {
         return;  // a later load of another picture succeeded
     }
     const QString path = std::exchange(m_unreadablePicture, QString());
-    m_reporter->report("The formula picture could not be read: " +
-                       QDir::toNativeSeparators(path).toStdString());
+    m_reporter->warn("The formula picture could not be read: " +
+                     QDir::toNativeSeparators(path).toStdString());
 }
 
 }  // namespace quintrel

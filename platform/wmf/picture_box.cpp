@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 #include <span>
 
 #include "platform/wmf/qt_canvas.h"
@@ -55,11 +57,19 @@ bool PictureBox::hasPicture() const {
 }
 
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
-    if (!m_picture) {
-        return;
-    }
     QPainter painter(this);
-    wmf::drawMetafile(painter, *m_picture, QRectF(rect()), {}, m_fonts.get());
+    if (m_picture) {
+        painter.save();
+        wmf::drawMetafile(painter, *m_picture, QRectF(rect()), {}, m_fonts.get());
+        painter.restore();
+    }
+    // The box is a Tab stop; the style's focus frame shows when it has the focus.
+    if (hasFocus()) {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.backgroundColor = palette().color(QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    }
 }
 
 }  // namespace quintrel

@@ -41,6 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"2.5e3", ".", 2500.0}, ParseCase{"0.125", ".", 0.125}, ParseCase{"1,5", ",", 1.5},
         ParseCase{"-0,001e3", ",", -1.0}, ParseCase{"1e-400", ".", 0.0},  // underflow reads as zero
         ParseCase{"1.7976931348623157e308", ".", std::numeric_limits<double>::max()},
+        ParseCase{"1.5e-9\r\n", ".", 1.5e-9}, ParseCase{"\n 8\r", ".", 8.0},  // pasted
         // rejected forms
         ParseCase{"", ".", std::nullopt}, ParseCase{"   ", ".", std::nullopt},
         ParseCase{".", ".", std::nullopt}, ParseCase{"-", ".", std::nullopt},
@@ -52,6 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"nan", ".", std::nullopt}, ParseCase{"--1", ".", std::nullopt},
         ParseCase{"1e400", ".", std::nullopt}, ParseCase{"-1e400", ".", std::nullopt},
         ParseCase{"1.8e308", ".", std::nullopt}, ParseCase{"4 .5", ".", std::nullopt},
+        ParseCase{"1\r\n2", ".", std::nullopt},
         ParseCase{"\xd9\xab"
                   "5",
                   ".", std::nullopt}));
@@ -63,6 +65,32 @@ TEST(ParseNumber, TakesAMultiByteSeparator) {
                           "\xd9\xab"),
               2.5);
     EXPECT_FALSE(ParseNumber("2.5", "\xd9\xab"));
+}
+
+// Out of range and not a number are told apart by the size the digits and the exponent give
+// together, however many digits there are.
+TEST(ReadNumber, OutOfRangeIsJudgedByDigitsAndExponentTogether) {
+    const std::string zeros(200000, '0');
+    const struct {
+        std::string text;
+        NumberStatus status;
+    } cases[] = {
+        {"1e400", NumberStatus::OutOfRange},
+        {"-1e400", NumberStatus::OutOfRange},
+        {"0." + zeros + "1e1000000", NumberStatus::OutOfRange},  // about 1E+799999
+        {"0." + zeros + "1e200000", NumberStatus::Ok},           // 0.1
+        {"1" + zeros + "e-300000", NumberStatus::Ok},            // about 1E-100000: zero
+        {"1e-99999999999999999999999", NumberStatus::Ok},
+        {"1e99999999999999999999999", NumberStatus::OutOfRange},
+        {"1e400x", NumberStatus::NotANumber},
+        {"", NumberStatus::NotANumber},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        EXPECT_EQ(readNumber(c.text, ".").status, c.status);
+    }
+    EXPECT_EQ(readNumber("1" + zeros + "e-300000", ".").value, 0.0);
+    EXPECT_EQ(readNumber("0." + zeros + "1e200000", ".").value, 0.1);
 }
 
 struct FormatCase {

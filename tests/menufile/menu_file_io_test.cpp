@@ -1,9 +1,12 @@
 #include "menufile/menu_file_io.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -12,6 +15,7 @@
 
 #include "menufile/menu_procedures.h"
 #include "menufile/menu_reader.h"
+#include "menufile/menu_writer.h"
 #include "tests/menufile/example_file.h"
 #include "tests/menufile/menu_test_fixture.h"
 
@@ -152,6 +156,52 @@ TEST(WriteMenuFile, ASaveToAFullDiskKeepsThePreviousFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mountPoint),
                             std::filesystem::directory_iterator{}),
               1);
+}
+
+// A writable file in a folder where no new file can be made (so no temporary file either) is
+// saved in place. Root may write anywhere, so as root the save runs in a child process that has
+// given up its rights to the user "nobody".
+TEST(WriteMenuFile, AWritableFileInAReadOnlyFolderIsSaved) {
+    MenuFileFixture f;
+    const std::string folder = f.path("locked");
+    std::filesystem::create_directory(folder);
+    const std::string path = folder + "/menu.txt";
+    writeBytes(path, "previous");
+    f.state.MenuFilePath = path;
+    const bool root = geteuid() == 0;
+    const passwd* nobody = root ? getpwnam("nobody") : nullptr;
+    if (root && nobody == nullptr) {
+        GTEST_SKIP() << "running as root and there is no user \"nobody\" to drop to";
+    }
+    if (root) {
+        ASSERT_EQ(chown(path.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+        ASSERT_EQ(chmod(f.dir.path().toLocal8Bit().constData(), 0755), 0);
+    }
+    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+
+    bool saved = false;
+    if (root) {
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 ||
+                setuid(nobody->pw_uid) != 0 || access(folder.c_str(), W_OK) == 0) {
+                _exit(2);  // still allowed to write the folder: the case is not what it claims
+            }
+            _exit(WriteMenuFile(f.window, f.state, f.reporter) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_NE(WEXITSTATUS(status), 2) << "could not give up root's rights";
+        saved = WEXITSTATUS(status) == 0;
+    } else {
+        saved = WriteMenuFile(f.window, f.state, f.reporter);
+    }
+    chmod(folder.c_str(), 0755);  // so the temporary folder can be removed
+    EXPECT_TRUE(saved);
+    EXPECT_TRUE(f.reporter.messages.empty());
+    EXPECT_EQ(readBytes(path), writeMenuItems(captureMenuItems(f.window, f.state)));
 }
 
 }  // namespace

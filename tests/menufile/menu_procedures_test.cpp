@@ -57,6 +57,24 @@ TEST(PutMenuFile, TheExampleRestoresTheWindowAndShowsTheSummary) {
     EXPECT_EQ(writeMenuItems(captureMenuItems(s.window, s.state)), kExampleFile);
 }
 
+// A file whose texts are those already shown: no text change runs a handler, yet the grid of the
+// last transfer must not survive into the unit changes and rewrite the file's texts.
+TEST(PutMenuFile, TextsEqualToTheShownOnesAfterATransferStayAsInTheFile) {
+    Started s;
+    s.window.setText(TextField::Text1, "1");
+    s.window.setText(TextField::Text2, "8");
+    ASSERT_TRUE(s.handlers.Command1_Click());
+    ASSERT_EQ(s.window.texts[2], "0.125");
+    const std::string file =
+        "\"1\"\r\n\"8\"\r\n\"0.125\"\r\n1E-"
+        "09\r\n8\r\n62500000\r\n3\r\n2\r\n\"N\"\r\n0\r\n0\r\n\"N\"\r\n";
+    ASSERT_FALSE(s.read(file).error);
+    EXPECT_EQ(s.window.texts, (std::array<std::string, 3>{"1", "8", "0.125"}));
+    EXPECT_EQ(s.window.units[1], 2);
+    EXPECT_EQ(s.state.GridValid, kFalse);
+    EXPECT_EQ(s.window.caption(SummaryLabel::Label5), "");
+}
+
 TEST(PutMenuFile, SignalKindFollowsItem9) {
     for (const auto& [flag, option] :
          {std::pair{"\"Y\"", 0}, {"\"y\"", 1}, {"\"N\"", 1}, {"\"\"", 1}}) {

@@ -1,5 +1,6 @@
 // A plain in-memory main window for tests of the handlers: it stores what the handlers write and,
-// like Qt, runs the change handlers synchronously from the program-made changes.
+// like Qt, runs the change handlers synchronously from program-made changes that change a value,
+// and not from those that set the value already there.
 #pragma once
 
 #include <array>
@@ -31,6 +32,9 @@ class FakeWindow : public GridWindow {
 
     std::string text(TextField field) const override { return texts[index(field)]; }
     void setText(TextField field, std::string_view value) override {
+        if (texts[index(field)] == value) {
+            return;  // QLineEdit::setText sends no textChanged for the same text
+        }
         texts[index(field)] = std::string(value);
         static constexpr std::array<const char*, 3> names{"Text1_Change", "Text2_Change",
                                                           "Text3_Change"};

@@ -259,7 +259,10 @@ TEST_F(MainWindowTest, ArithmeticFailureIsReportedAndTheWindowCarriesOn) {
 
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].title, "Quintrel");
-    EXPECT_EQ(messages.messages[0].text, QString::fromUtf8(describe(GridError::Overflow).data()));
+    EXPECT_EQ(messages.messages[0].text,
+              "Overflow: Δf = 1/(N·Δt) is beyond the range of double-precision numbers. Use a "
+              "larger Δt or another unit.");
+    EXPECT_EQ(messages.messages[0].icon, QMessageBox::Warning);
     EXPECT_EQ(find<QLineEdit>("Text3")->text(), "");  // stopped before writing
     EXPECT_EQ(caption("Label2"), "");
     EXPECT_EQ(window->gridState().GridValid, kFalse);

@@ -20,6 +20,7 @@ namespace quintrel::testing {
 struct CaughtMessage {
     QString title;
     QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
 // Accepts every modal message box that opens while it lives and keeps its title and text.
@@ -29,7 +30,7 @@ class MessageCatcher {
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                messages.push_back({box->windowTitle(), box->text()});
+                messages.push_back({box->windowTitle(), box->text(), box->icon()});
                 box->accept();
             }
         });
