@@ -1,11 +1,13 @@
-// Fuzzes the number syntax: the numeric test and ParseNumber must agree, and every finite value
-// must survive FormatGeneral -> ParseNumber as its 15-digit rounding.
+// Fuzzes the number syntax: the numeric test and ParseNumber must agree, blanks and line ends
+// around a text change nothing, and every finite value must survive FormatGeneral -> ParseNumber
+// as its 15-digit rounding.
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "core/number_text.h"
@@ -49,6 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::string_view separator : {".", ","}) {
         const auto value = quintrel::ParseNumber(text, separator);
         if (value.has_value() != quintrel::isNumeric(text, separator)) {
+            std::abort();
+        }
+        // A paste from a terminal or a spreadsheet reads as the number it carries.
+        const quintrel::NumberReading plain = quintrel::readNumber(text, separator);
+        const quintrel::NumberReading pasted =
+            quintrel::readNumber(" \r\n\t" + std::string(text) + "\r\n", separator);
+        if (plain.status != pasted.status ||
+            (plain.status == quintrel::NumberStatus::Ok && plain.value != pasted.value)) {
             std::abort();
         }
         if (value) {

@@ -210,8 +210,7 @@ void frmMain::createWidgets() {
     placeInTwips(Label6, 120, 1440, 3615, 255);
     // Two lines of the time grid need a pixel or two more than the design's 375 twips; the few
     // pixels reach into the blank top of the period line's first line.
-    Label2->resize(Label2->width(),
-                   std::max(Label2->height(), 2 * Label2->fontMetrics().lineSpacing()));
+    growToLines(*Label2, 2);
 
     Command1 = makeControl<QPushButton>(client, "Command1");
     Command1->setText(QStringLiteral(">>"));
@@ -235,7 +234,7 @@ void frmMain::createWidgets() {
     Label5 = makeLabel(Frame1, "Label5", QStringLiteral("f="));
     placeInTwips(Label5, 120, 1080, 3615, 375);
     // The frequency grid is the longest line; it takes the frame's free height below it.
-    Label5->resize(Label5->width(), Frame1->contentsRect().bottom() + 1 - Label5->y());
+    growToFrameBottom(*Label5);
     for (QLabel* summary : {Label2, Label5, Label6}) {
         makeSummaryLabel(*summary);
     }

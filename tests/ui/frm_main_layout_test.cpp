@@ -31,7 +31,7 @@ constexpr Placement kControls[] = {
     {"Text1", "FrameTD", 720, 360, 1215, 285},
     {"Combo1", "FrameTD", 2040, 360, 855, 315},
     {"Label7", "FrameTD", 120, 840, 3615, 255},
-    {"Label2", "FrameTD", 120, 1080, 3615, 375},
+    {"Label2", "FrameTD", 120, 1080, 3615, 0},  // 375, or two whole lines where that is more
     {"Label6", "FrameTD", 120, 1440, 3615, 255},
     {"Command1", "frmMainClient", 4080, 360, 495, 255},
     {"Command2", "frmMainClient", 4080, 840, 495, 255},
@@ -40,7 +40,7 @@ constexpr Placement kControls[] = {
     {"Text3", "Frame1", 720, 360, 1215, 285},
     {"Combo2", "Frame1", 2040, 360, 855, 315},
     {"Label8", "Frame1", 120, 840, 3495, 255},
-    {"Label5", "Frame1", 120, 1080, 3615, 0},  // down to the frame's inner bottom edge
+    {"Label5", "Frame1", 120, 1080, 3615, 0},  // the whole lines the frame has room for
     {"Label4", "frmMainClient", 120, 2040, 1455, 255},
     {"Text2", "frmMainClient", 1800, 2040, 1095, 285},
     {"Picture1", "frmMainClient", 120, 2520, 8415, 2775},
@@ -56,8 +56,12 @@ TEST_F(MainWindowLayoutTest, ControlsSitAtTheirTwipsPositionsInsideTheirFrames) 
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(control->parentWidget()->objectName(), p.parent) << p.name;
         QRect expected = twipsToPixels(*window, p.left, p.top, p.width, p.height);
-        if (p.height == 0) {
-            expected.setBottom(control->parentWidget()->contentsRect().bottom());
+        if (p.height == 0) {  // grown to whole lines, inside the frame
+            EXPECT_GE(control->height(), twipsToPixelsY(*window, 375)) << p.name;
+            EXPECT_GE(control->height(), 2 * control->fontMetrics().height()) << p.name;
+            EXPECT_LE(control->geometry().bottom(),
+                      control->parentWidget()->contentsRect().bottom());
+            expected.setHeight(control->height());
         }
         EXPECT_EQ(control->geometry(), expected) << p.name;
     }
