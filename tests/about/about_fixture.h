@@ -38,6 +38,16 @@ class MessageBoxes {
         });
         m_timer.start();
     }
+    // Exactly one box was shown since the last check, with these texts, the icon and OK only.
+    void expectOne(const QString& title, const QString& text,
+                   QMessageBox::Icon icon = QMessageBox::NoIcon) {
+        ASSERT_EQ(shown.size(), 1u) << text.toStdString();
+        EXPECT_EQ(shown[0].title, title);
+        EXPECT_EQ(shown[0].text, text);
+        EXPECT_EQ(shown[0].icon, icon);
+        EXPECT_EQ(shown[0].buttons, QMessageBox::Ok);
+        shown.clear();
+    }
     std::vector<Shown> shown;
 
   private:
