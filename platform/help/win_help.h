@@ -49,8 +49,8 @@ struct ViewerRequest {
     QByteArray remoteCommand;  // for a viewer already showing the same collection
 };
 
-// What the viewer is told for a command; nullopt-like empty arguments for an unknown command.
-// keyword: for kHelpPartialKey, the keyword the index starts from (empty: none).
+// What the viewer is told for kHelpContents (the contents) or kHelpPartialKey (the index).
+// keyword: for kHelpPartialKey, the keyword to show (empty: none, the index starts unfiltered).
 ViewerRequest viewerRequest(const QString& collection, unsigned command, const QString& keyword);
 
 class HelpViewer {
