@@ -19,6 +19,8 @@ packages=(
   xvfb xauth
   # independent metafile reader used by the picture tests
   libwmf-bin
+  # the help viewer (Qt Assistant) and the Windows cross compiler that checks the registry backend
+  assistant-qt6 g++-mingw-w64-x86-64
 )
 
 missing=()

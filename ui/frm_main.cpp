@@ -13,16 +13,22 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QWindow>
 #include <algorithm>
 #include <limits>
 #include <utility>
+#include <vector>
 
+#include "about/frm_about.h"
+#include "about/help_commands.h"
 #include "core/units.h"
 #include "data/icons/quintrel16.xpm"
 #include "data/icons/quintrel32.xpm"
 #include "menufile/file_commands.h"
+#include "platform/help/win_help.h"
 #include "platform/wmf/picture_box.h"
 #include "ui/app_properties.h"
 #include "ui/status_bar.h"
@@ -453,13 +459,22 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::Form_Unload() {
-    // Close every other window of the program, newest first, before the main window goes.
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
-        QWidget* window = *it;
-        const Qt::WindowType type = window->windowType();
-        if (window != this && window->isVisible() && (type == Qt::Window || type == Qt::Dialog)) {
-            window->close();
+    // Unload every other open window, the last loaded first. Qt lists its native windows in the
+    // order they were created, that is the order in which the forms were first shown; the set of
+    // top-level widgets has no order at all.
+    std::vector<QPointer<QWidget>> loaded;
+    for (QWindow* handle : QGuiApplication::topLevelWindows()) {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            const Qt::WindowType type = window->windowType();
+            if (window->windowHandle() == handle && window != this && window->isVisible() &&
+                (type == Qt::Window || type == Qt::Dialog)) {
+                loaded.emplace_back(window);
+            }
+        }
+    }
+    for (auto it = loaded.crbegin(); it != loaded.crend(); ++it) {
+        if (*it) {  // closing one window may have taken another with it
+            (*it)->close();
         }
     }
     if (!isMinimized()) {
@@ -539,15 +554,18 @@ void frmMain::mnuFileExit_Click() {
 }
 
 void frmMain::mnuHelpContents_Click() {
-    // Not wired yet: opens the help file's contents once the help viewer exists.
+    showHelpContents(this, app::HelpFile(), app::Folder(), app::Title(), &help::WinHelpA);
 }
 
 void frmMain::mnuHelpSearchForHelpOn_Click() {
-    // Not wired yet: opens the help file's keyword index once the help viewer exists.
+    showHelpIndex(this, app::Folder(), app::Title(), &help::WinHelpA);
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    // Not wired yet: shows the About box once it exists.
+    // Loaded on each use and unloaded when closed, so every opening shows freshly loaded labels.
+    const app::Version version = app::version();
+    frmAbout about(this, {app::Title(), version.major, version.minor, version.revision});
+    about.exec();
 }
 
 void frmMain::report(GridResult result) {

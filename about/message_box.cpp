@@ -1,0 +1,12 @@
+#include "about/message_box.h"
+
+namespace quintrel {
+
+void showMessage(QWidget* parent, const QString& title, const QString& text,
+                 QMessageBox::Icon icon) {
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace quintrel

@@ -1,0 +1,149 @@
+// System Info: the two registry look-ups, their order, the existence test, the buffer rules and
+// the one message; and the portable registry's answer.
+#include "about/sys_info.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/registry/portable_registry.h"
+#include "tests/about/about_fixture.h"
+
+namespace quintrel::testing {
+namespace {
+
+const std::string kMsinfo = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
+const std::string kLocation = R"(SOFTWARE\Microsoft\Shared Tools Location)";
+const QString kUnavailable = QStringLiteral("System Information Is Unavailable At This Time");
+
+FakeRegistry::Value sz(const std::string& text) {
+    return {registry::kRegSz, text + '\0'};
+}
+
+class SysInfoTest : public ::testing::Test {
+  protected:
+    void run() { StartSysInfo(registry, starter, nullptr, QStringLiteral("Quintrel")); }
+    void expectUnavailableOnce() { boxes.expectOne("Quintrel", kUnavailable); }
+    FakeRegistry registry;
+    RecordingStarter starter;
+    MessageBoxes boxes;
+};
+
+TEST_F(SysInfoTest, APathValueIsStartedWithoutTestingTheFile) {
+    registry.keys[kMsinfo]["PATH"] = sz("/nowhere/msinfo32");
+    run();
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0], "/nowhere/msinfo32");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(registry.opened, std::vector<std::string>{kMsinfo});  // the second key is not read
+    // Read rights only, and every key closed again.
+    EXPECT_EQ(registry.access, std::vector<std::uint32_t>{registry::kKeyRead});
+    EXPECT_EQ(registry.open, 0);
+
+    starter.succeeds = false;  // such as a path that names no program
+    run();
+    expectUnavailableOnce();
+}
+
+TEST_F(SysInfoTest, TheSharedToolsFolderCountsOnlyWithTheProgramInIt) {
+    QTemporaryDir folder;
+    registry.keys[kLocation]["MSINFO"] = sz(QDir::toNativeSeparators(folder.path()).toStdString());
+    run();
+    EXPECT_TRUE(starter.started.empty());
+    expectUnavailableOnce();
+    EXPECT_EQ(registry.opened, (std::vector<std::string>{kMsinfo, kLocation}));
+
+    QFile program(folder.filePath("MSINFO32.EXE"));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.close();
+    run();
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0], QDir::toNativeSeparators(folder.filePath("MSINFO32.EXE")));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SysInfoTest, NeitherKeyGivesOneMessage) {
+    run();
+    expectUnavailableOnce();
+}
+
+TEST_F(SysInfoTest, AValueFillingTheWholeBufferEndsTheLookUp) {
+    QTemporaryDir folder;
+    QFile program(folder.filePath("MSINFO32.EXE"));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.close();
+    registry.keys[kLocation]["MSINFO"] = sz(folder.path().toStdString());
+
+    // 1024 bytes without a NUL: an error that skips the second look-up.
+    registry.keys[kMsinfo]["PATH"] = {registry::kRegSz, std::string(kKeyValueBufferBytes, 'a')};
+    run();
+    expectUnavailableOnce();
+    EXPECT_EQ(registry.opened, std::vector<std::string>{kMsinfo});
+    EXPECT_EQ(registry.open, 0);
+
+    // One byte more does not fit at all: not found, so the second look-up runs and succeeds.
+    registry.keys[kMsinfo]["PATH"] = {registry::kRegSz, std::string(kKeyValueBufferBytes + 1, 'a')};
+    run();
+    EXPECT_TRUE(boxes.shown.empty());
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_TRUE(starter.started[0].endsWith("MSINFO32.EXE"));
+}
+
+TEST(GetKeyValueTest, ValueTypes) {
+    struct Case {
+        const char* what;
+        FakeRegistry::Value value;
+        bool read;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"string cut at its NUL", {registry::kRegSz, std::string("C:\\x\0junk", 9)}, true, "C:\\x"},
+        {"DWORD with a zero low byte",
+         {registry::kRegDword, std::string("\x00\x01\x00\x00", 4)},
+         true,
+         "&h100"},
+        {"DWORD", {registry::kRegDword, std::string("\xEF\xBE\xAD\xDE", 4)}, true, "&hDEADBEEF"},
+        {"other type keeps the output", {3, std::string("\x01\x02", 2)}, true, "before"},
+    };
+    for (const Case& c : cases) {
+        FakeRegistry registry;
+        registry.keys["K"]["V"] = c.value;
+        std::string text = "before";
+        EXPECT_EQ(GetKeyValue(registry, registry::kHkeyLocalMachine, "K", "V", text), c.read)
+            << c.what;
+        EXPECT_EQ(text, c.text) << c.what;
+        EXPECT_EQ(registry.open, 0) << c.what;
+    }
+    FakeRegistry empty;
+    std::string text = "before";
+    EXPECT_FALSE(GetKeyValue(empty, registry::kHkeyLocalMachine, "K", "V", text));
+    EXPECT_EQ(text, "");
+}
+
+TEST(PortableRegistryTest, AnswersWithTheFirstInstalledSystemInfoProgram) {
+    QTemporaryDir early;
+    QTemporaryDir late;
+    const auto place = [](const QTemporaryDir& folder, const char* name, bool executable) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.setPermissions(executable ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+    };
+    place(early, "hardinfo", false);  // not executable: passed over
+    place(early, "gnome-system-monitor", true);
+    place(late, "kinfocenter", true);
+    registry::PortableRegistry portable(early.path().toStdString() + ":" +
+                                        late.path().toStdString());
+
+    std::string text;
+    EXPECT_TRUE(GetKeyValue(portable, registry::kHkeyLocalMachine,
+                            R"(software\microsoft\shared tools\msinfo)", "Path", text));
+    EXPECT_EQ(text, late.filePath("kinfocenter").toStdString());  // earlier in the list wins
+    EXPECT_FALSE(GetKeyValue(portable, registry::kHkeyLocalMachine, kLocation, "MSINFO", text));
+
+    registry::PortableRegistry none(early.path().toStdString() + "::");
+    early.remove();
+    EXPECT_FALSE(GetKeyValue(none, registry::kHkeyLocalMachine, kMsinfo, "PATH", text));
+}
+
+}  // namespace
+}  // namespace quintrel::testing
