@@ -20,6 +20,8 @@ packages=(
   xvfb xauth
   # independent metafile reader used by the picture tests
   libwmf-bin
+  # the Debian package (cpack, dpkg-shlibdeps), its validators and its start-up test
+  dpkg-dev desktop-file-utils appstream strace
 )
 
 missing=()
