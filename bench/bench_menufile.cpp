@@ -1,8 +1,12 @@
 // Cost of reading and writing the 60-byte example menu file, with and without the disk.
-// Reading includes every handler the read runs and the grid summary; writing includes the
-// temporary file, its flush to the disk and the rename that QSaveFile does.
+// Reading includes every handler the read runs and the grid summary. A save is split into its
+// two parts: serialising the window's state into the file's bytes, and the safe save of those
+// bytes (temporary file, sync to the disk, rename), whose sync is the disk's own floor.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <fstream>
 #include <string>
@@ -71,6 +75,56 @@ void BM_ReadMenuFileFromDisk(benchmark::State& bench) {
 }
 BENCHMARK(BM_ReadMenuFileFromDisk);
 
+// The first part of a save: the twelve items taken from the window and formatted.
+void BM_SerialiseWindowState(benchmark::State& bench) {
+    Window w;
+    (void)putMenuFile(kExample, w.window, w.handlers, w.state);
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(writeMenuItems(captureMenuItems(w.window, w.state)));
+    }
+    if (writeMenuItems(captureMenuItems(w.window, w.state)) != kExample) {
+        bench.SkipWithError("the window's state did not serialise to the example");
+    }
+}
+BENCHMARK(BM_SerialiseWindowState);
+
+// The second part: the serialised bytes saved as WriteMenuFile saves them.
+void BM_SafeSaveOfSerialisedBytes(benchmark::State& bench) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("example.txt");
+    const auto size = static_cast<qint64>(kExample.size());
+    for (auto _ : bench) {
+        QSaveFile file(path);
+        const bool saved = file.open(QIODevice::WriteOnly) &&
+                           file.write(kExample.data(), size) == size && file.flush() &&
+                           file.commit();
+        if (!saved) {
+            bench.SkipWithError("the bytes were not saved");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SafeSaveOfSerialisedBytes);
+
+// The floor under the second part: the same bytes written over an open file and synced to the
+// disk, with no temporary file and no rename.
+void BM_SyncFloor(benchmark::State& bench) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("example.txt").toStdString();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    for (auto _ : bench) {
+        if (fd < 0 || ::pwrite(fd, kExample.data(), kExample.size(), 0) < 0 || ::fsync(fd) != 0) {
+            bench.SkipWithError("the bytes were not written and synced");
+            break;
+        }
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+}
+BENCHMARK(BM_SyncFloor);
+
+// The whole save, both parts, through WriteMenuFile.
 void BM_WriteMenuFileToDisk(benchmark::State& bench) {
     QTemporaryDir dir;
     Window w;

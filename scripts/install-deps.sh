@@ -21,6 +21,8 @@ packages=(
   libwmf-bin
   # the help viewer (Qt Assistant) and the Windows cross compiler that checks the registry backend
   assistant-qt6 g++-mingw-w64-x86-64
+  # the Debian package (cpack, dpkg-shlibdeps), its validators and its start-up test
+  dpkg-dev desktop-file-utils appstream strace
 )
 
 missing=()

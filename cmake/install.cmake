@@ -1,0 +1,43 @@
+# Install layout. The executable, the formula pictures and the help files share one program
+# folder, because the program looks for them beside its real executable; bin/quintrel is a
+# relative symbolic link into that folder, so the program finds its files from either path.
+# The desktop entry, the icons and the software-centre entry go where desktops look for them.
+include(GNUInstallDirs)
+
+set(QUINTREL_INSTALL_APP_DIR "lib/quintrel")
+# The date of the release named by the project version, for the software-centre entry.
+set(QUINTREL_RELEASE_DATE "2026-12-07")
+set(QUINTREL_DESKTOP_ID "org.example.quintrel")
+
+install(TARGETS Quintrel RUNTIME DESTINATION "${QUINTREL_INSTALL_APP_DIR}")
+foreach(k RANGE 1 8)
+    install(FILES "${PROJECT_SOURCE_DIR}/data/transforms${k}.wmf"
+            DESTINATION "${QUINTREL_INSTALL_APP_DIR}")
+endforeach()
+# The help files are built by their own target; the rule comes alive with it.
+if(TARGET quintrel_help)
+    install(FILES "${QUINTREL_APP_DIR}/Quintrel.hlp" "${QUINTREL_APP_DIR}/Quintrel.qhc"
+            DESTINATION "${QUINTREL_INSTALL_APP_DIR}")
+endif()
+
+set(quintrel_launcher "${CMAKE_BINARY_DIR}/install/quintrel")
+file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/install")
+file(CREATE_LINK "../${QUINTREL_INSTALL_APP_DIR}/Quintrel" "${quintrel_launcher}" SYMBOLIC)
+install(FILES "${quintrel_launcher}" DESTINATION "${CMAKE_INSTALL_BINDIR}")
+
+set(quintrel_desktop_dir "${PROJECT_SOURCE_DIR}/data/desktop")
+set(QUINTREL_METAINFO "${CMAKE_BINARY_DIR}/install/${QUINTREL_DESKTOP_ID}.metainfo.xml")
+configure_file("${quintrel_desktop_dir}/${QUINTREL_DESKTOP_ID}.metainfo.xml.in"
+               "${QUINTREL_METAINFO}" @ONLY)
+install(FILES "${quintrel_desktop_dir}/${QUINTREL_DESKTOP_ID}.desktop"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+install(FILES "${QUINTREL_METAINFO}" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+
+set(quintrel_icon_dir "${PROJECT_SOURCE_DIR}/data/icons")
+foreach(size 16 32 48 256)
+    install(FILES "${quintrel_icon_dir}/quintrel${size}.png"
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
+            RENAME quintrel.png)
+endforeach()
+install(FILES "${quintrel_icon_dir}/quintrel.svg"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")

@@ -1,0 +1,25 @@
+# The Debian package, quintrel_<version>_<arch>.deb. dpkg-shlibdeps works out the libraries the
+# executable links; the rest are what it opens at run time: the Qt help viewer for the Help menu
+# and the metric twins of the fonts the formula pictures are drawn in.
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGE_NAME "quintrel")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_VENDOR "The Quintrel developers")
+set(CPACK_PACKAGE_CONTACT "The Quintrel developers <quintrel@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "time and frequency grids for the discrete Fourier transform")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Quintrel calculates time and frequency grids and conversion formulas for the Fourier\n"
+    "Transform: from the sampling interval and the number of points it gives the frequency\n"
+    "spacing (and back), the time and frequency grids in transform order, and a picture of\n"
+    "the transform formulas for the chosen conventions.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
+set(CPACK_DEBIAN_PACKAGE_SECTION "math")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quintrel.example.org/")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "assistant-qt6, fonts-liberation, fonts-urw-base35")
+
+include(CPack)
