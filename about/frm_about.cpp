@@ -103,6 +103,14 @@ void frmAbout::createWidgets() {
     }
     cmdOK->setFocus(Qt::OtherFocusReason);
 
+    // For screen readers: the icon has no text of its own, and a button's name drops its "&".
+    picIcon->setAccessibleName(QStringLiteral("Quintrel icon"));
+    cmdOK->setAccessibleName(QStringLiteral("OK"));
+    cmdSysInfo->setAccessibleName(QStringLiteral("System Info..."));
+    for (QLabel* label : {lblDescription, lblDisclaimer}) {
+        label->setAccessibleName(label->text());
+    }
+
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 }
@@ -113,6 +121,9 @@ void frmAbout::Form_Load() {
                             .arg(m_properties.minor)
                             .arg(m_properties.revision));
     lblTitle->setText(m_properties.title);
+    for (QLabel* label : {lblVersion, lblTitle}) {
+        label->setAccessibleName(label->text());
+    }
 }
 
 void frmAbout::cmdOK_Click() {

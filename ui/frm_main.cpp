@@ -24,13 +24,16 @@
 
 #include "about/frm_about.h"
 #include "about/help_commands.h"
+#include "core/formula_picture.h"
 #include "core/units.h"
 #include "data/icons/quintrel16.xpm"
 #include "data/icons/quintrel32.xpm"
 #include "menufile/file_commands.h"
 #include "platform/help/win_help.h"
 #include "platform/wmf/picture_box.h"
+#include "ui/accessible_names.h"
 #include "ui/app_properties.h"
+#include "ui/formula_description.h"
 #include "ui/status_bar.h"
 #include "ui/summary_label.h"
 #include "ui/twips.h"
@@ -142,6 +145,7 @@ frmMain::frmMain(const QString& folder, QWidget* parent)
     createMenus();
     createWidgets();
     createConnections();
+    nameMainWindowControls(*this);
 
     resize(twipsToPixelsX(*this, kClientWidthTwips),
            menuBar()->sizeHint().height() + twipsToPixelsY(*this, kClientHeightTwips));
@@ -224,6 +228,9 @@ void frmMain::createWidgets() {
     Command2 = makeControl<QPushButton>(client, "Command2");
     Command2->setText(QStringLiteral("<<"));
     placeInTwips(Command2, 4080, 840, 495, 255);
+    // Enter presses the focused transfer button as Space does; neither becomes a default button.
+    Command1->setAutoDefault(true);
+    Command2->setAutoDefault(true);
 
     Frame1 = makeControl<QGroupBox>(client, "Frame1");
     Frame1->setTitle(QStringLiteral("Frequency-Domain Representation"));
@@ -433,8 +440,15 @@ bool frmMain::loadPicture(const std::string& path) {
     m_picturePath = QString::fromStdString(path);
     if (Picture1->loadPicture(m_picturePath)) {
         m_unreadablePicture.clear();
+        // The picture asked for is always the one the current choices select.
+        const int k = pictureNumber(m_state.SignalKind != 0, Check1->checkState() != Qt::Unchecked,
+                                    Check2->checkState() != Qt::Unchecked);
+        Picture1->setAccessibleDescription(QString::fromStdString(formulaDescription(k)));
         return true;
     }
+    Picture1->setAccessibleDescription(QStringLiteral("No formula picture: ") +
+                                       QDir::toNativeSeparators(m_picturePath) +
+                                       QStringLiteral(" could not be read."));
     // Reported once the current step is over: a menu file sets three choices in a row and should
     // cause one message about the picture finally chosen, and at start-up the window should be on
     // screen before the message.

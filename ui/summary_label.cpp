@@ -65,6 +65,7 @@ void makeSummaryLabel(QLabel& label) {
 
 void setSummaryText(QLabel& label, const QString& text) {
     label.setText(text);
+    label.setAccessibleDescription(text);  // a screen reader reads the whole line, cut or not
     label.setToolTip(fits(label, text) ? QString() : text);
 }
 
