@@ -49,15 +49,6 @@ constexpr int kClientWidthTwips = 8685;
 constexpr int kClientHeightTwips = 6360;
 constexpr int kStatusBarHeightTwips = 270;
 
-// The window's default font, which every control uses. The twips layout leaves room for an 8-point
-// sans serif with Arial's metrics; a wider desktop font would clip the longer captions.
-QFont designFont() {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
-    return font;
-}
-
 // Built from the included XPM arrays: reading the PNG files through QImageReader would load the
 // metadata of every image plugin first, about a millisecond of start-up.
 QIcon programIcon() {
@@ -128,6 +119,13 @@ Qt::CheckState toQtState(int state) {
 }
 
 }  // namespace
+
+QFont frmMain::designFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    return font;
+}
 
 frmMain::frmMain(const QString& folder, QWidget* parent)
     : QMainWindow(parent),

@@ -3,6 +3,7 @@
 // all arithmetic lives in the core.
 #pragma once
 
+#include <QFont>
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -51,6 +52,10 @@ class frmMain : public QMainWindow, public GridWindow {
     void setCheckState(CheckBox box, int state) override;
     bool loadPicture(const std::string& path) override;
     std::string decimalSeparator() const override;
+
+    // The window's default font, which every control uses. The twips layout leaves room for an
+    // 8-point sans serif with Arial's metrics; a wider desktop font would clip the longer captions.
+    static QFont designFont();
 
     GridState& gridState() { return m_state; }
     // The path of the formula picture last asked for, whether or not it could be shown.

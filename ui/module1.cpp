@@ -18,6 +18,10 @@ std::unique_ptr<frmMain> g_mainWindow;
 void configureApplication(QApplication& application) {
     application.setApplicationName(app::Title());
     application.setApplicationVersion(app::versionText());
+    // The main window's font for the whole program, dialogs included. Qt lays out a new text
+    // field's first line in the application font before the field takes its window's font, so
+    // with the desktop's font left in place every start would load a face it never shows.
+    QApplication::setFont(frmMain::designFont());
 }
 
 void Main() {
