@@ -35,7 +35,7 @@ std::string formulaDescription(int k) {
     text += alternateSign ? ", alternate sign convention (plus j in the forward transforms). "
                           : ", usual sign convention (minus j in the forward transforms). ";
 
-    text += "Actual transforms: ";
+    text += "Capital X is the time function, small x the frequency function. Actual transforms: ";
     if (repetitive) {
         text += "x of f n equals 1 over T times the integral from 0 to T of X of t times " +
                 exponent(forwardNegative, "2 pi f n t") + ", d t; ";
