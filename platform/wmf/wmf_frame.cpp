@@ -88,12 +88,18 @@ std::int16_t toInt16(double value) {
     return static_cast<std::int16_t>(std::clamp(value, -32768.0, 32767.0));
 }
 
+// Scaled coordinates land a rounding error off whole units; such a value counts as whole.
+double snapped(double value) {
+    const double whole = std::round(value);
+    return std::abs(value - whole) < 1e-6 ? whole : value;
+}
+
 // A box at least one unit across and down, within 16-bit coordinates.
 bool setFrame(PlaceableHeader& p, double left, double top, double right, double bottom) {
-    p.left = toInt16(std::floor(std::min(left, right)));
-    p.top = toInt16(std::floor(std::min(top, bottom)));
-    p.right = toInt16(std::ceil(std::max(left, right)));
-    p.bottom = toInt16(std::ceil(std::max(top, bottom)));
+    p.left = toInt16(std::floor(snapped(std::min(left, right))));
+    p.top = toInt16(std::floor(snapped(std::min(top, bottom))));
+    p.right = toInt16(std::ceil(snapped(std::max(left, right))));
+    p.bottom = toInt16(std::ceil(snapped(std::max(top, bottom))));
     p.inch = kStandardInch;
     return p.left < p.right && p.top < p.bottom;
 }
