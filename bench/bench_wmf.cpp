@@ -1,5 +1,6 @@
 // Load, read and draw one formula picture into a QImage the size of the main window's picture
-// box (8415 × 2775 twips) at 96 and at 192 dpi. Run with QT_QPA_PLATFORM=offscreen.
+// box (8415 × 2775 twips) at 96 and at 192 dpi; the same for a bitmap-heavy picture made by
+// the project's writer. Run with QT_QPA_PLATFORM=offscreen.
 #include <benchmark/benchmark.h>
 
 #include <QFile>
@@ -11,8 +12,59 @@
 #include "platform/wmf/qt_canvas.h"
 #include "platform/wmf/wmf_painter.h"
 #include "platform/wmf/wmf_reader.h"
+#include "platform/wmf/wmf_writer.h"
 
 namespace {
+
+// A 10 × 4 inch picture (576 units an inch, as the formula pictures) of bitmaps: a 640 × 256
+// photograph-like gradient over the whole frame, forty 32 × 32 icons and a patterned band.
+std::vector<std::uint8_t> bitmapPicture() {
+    using namespace quintrel::wmf;
+    MetafileWriter writer({0, 0, 5760, 2304}, 576);
+    std::vector<std::uint32_t> photo(640 * 256);
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            photo[static_cast<std::size_t>(y * 640 + x)] =
+                static_cast<std::uint32_t>((x * 255 / 639) << 16 | y << 8 | ((x ^ y) & 0xFF));
+        }
+    }
+    writer.dibStretchBlt({0, 0, 5760, 2304}, {0, 0, 640, 256}, kSrcCopy, packDib(640, 256, photo));
+    std::vector<std::uint32_t> icon(32 * 32);
+    for (std::size_t i = 0; i < icon.size(); ++i) {
+        icon[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
+    }
+    const std::vector<std::uint8_t> iconDib = packDib(32, 32, icon);
+    for (int i = 0; i < 40; ++i) {
+        const auto x = static_cast<std::int16_t>(100 + (i % 10) * 560);
+        const auto y = static_cast<std::int16_t>(200 + (i / 10) * 500);
+        writer.dibStretchBlt(
+            {x, y, static_cast<std::int16_t>(x + 288), static_cast<std::int16_t>(y + 288)},
+            {0, 0, 32, 32}, kSrcCopy, iconDib);
+    }
+    const std::uint32_t checker[] = {0xFFFFFF, 0x000080, 0x000080, 0xFFFFFF};
+    writer.selectObject(writer.createDibPatternBrush(packDib(2, 2, checker)));
+    writer.selectObject(writer.createPen(kPsNull, 0, 0));
+    writer.rectangle({0, 2000, 5760, 2304});
+    return writer.finish();
+}
+
+void loadAndDrawBitmaps(benchmark::State& state) {
+    const int dpi = static_cast<int>(state.range(0));
+    const QSize box(8415 * dpi / 1440, 2775 * dpi / 1440);
+    QImage image(box, QImage::Format_ARGB32_Premultiplied);
+    quintrel::wmf::FontCache fonts;
+    const std::vector<std::uint8_t> bytes = bitmapPicture();
+    state.counters["file_kB"] = static_cast<double>(bytes.size()) / 1024;
+    for (auto _ : state) {
+        const auto result = quintrel::wmf::readMetafile(bytes);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        quintrel::wmf::drawMetafile(painter, result.metafile, QRectF(QPointF(0, 0), QSizeF(box)),
+                                    {}, &fonts);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
 
 void loadAndDraw(benchmark::State& state) {
     const int dpi = static_cast<int>(state.range(0));
@@ -53,6 +105,7 @@ void readOnly(benchmark::State& state) {
 
 BENCHMARK(loadAndDraw)->Arg(96)->Arg(192)->Unit(benchmark::kMillisecond);
 BENCHMARK(readOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(loadAndDrawBitmaps)->Arg(96)->Arg(192)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

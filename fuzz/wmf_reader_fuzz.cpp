@@ -1,5 +1,6 @@
 // Arbitrary bytes through the metafile reader and the record interpreter. The canvas checks
 // that everything the interpreter hands on is finite and within the bounds it promises.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

@@ -179,10 +179,18 @@ double QtCanvas::drawText(const TextRun& run) {
     const QFontMetricsF fallbackMetrics(fallback);
     const double fallbackScale = em / kReferencePixels;
 
+    // Hebrew and Arabic are stored in reading order: Qt's text layout puts them in display
+    // order and joins the Arabic letters, as the system's renderer does; the run keeps its
+    // natural width then.
+    const bool rightToLeft = std::any_of(decoded.text.begin(), decoded.text.end(), [](char32_t c) {
+        const QChar::Direction direction = QChar::direction(c);
+        return direction == QChar::DirR || direction == QChar::DirAL;
+    });
+
     // Pen positions: the dx array where the file has one, the font's own advances after it,
     // plus the character extra and the justification's share for each break character.
-    std::vector<Placed> placed(decoded.text.size());
-    double x = 0;
+    std::vector<Placed> placed(rightToLeft ? 0 : decoded.text.size());
+    double x = rightToLeft ? fallbackMetrics.horizontalAdvance(text) * fallbackScale : 0;
     const double perBreak = run.breakCount > 0 ? run.breakExtra / run.breakCount : 0;
     for (std::size_t i = 0; i < placed.size(); ++i) {
         const char32_t code = decoded.text[i];
@@ -252,6 +260,13 @@ double QtCanvas::drawText(const TextRun& run) {
     QList<quint32> present;
     QList<QPointF> presentPositions;
     m_painter.setFont(fallback);
+    if (rightToLeft) {
+        m_painter.save();
+        m_painter.translate(originX, baseline);
+        m_painter.scale(fallbackScale, fallbackScale);
+        m_painter.drawText(QPointF(0, 0), text);
+        m_painter.restore();
+    }
     for (const Placed& p : placed) {
         if (p.glyph != 0) {
             present.append(p.glyph);

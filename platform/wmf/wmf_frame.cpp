@@ -107,24 +107,35 @@ bool setFrame(PlaceableHeader& p, double left, double top, double right, double 
 }  // namespace
 
 bool findFrame(Metafile& metafile) {
-    std::optional<PointF> origin;
+    // The first origin and extent of the window and of the viewport, where the file sets them.
+    std::optional<PointF> origins[2];
+    std::optional<PointF> extents[2];
     for (const Record& record : metafile.records) {
         const auto function = static_cast<Function>(record.function);
-        if (function != Function::SetWindowOrg && function != Function::SetWindowExt) {
+        const bool viewport =
+            function == Function::SetViewportOrg || function == Function::SetViewportExt;
+        const bool origin =
+            function == Function::SetWindowOrg || function == Function::SetViewportOrg;
+        if (!viewport && function != Function::SetWindowOrg && function != Function::SetWindowExt) {
             continue;
         }
         WordReader in(metafile.params(record));
         std::int16_t y = 0;
         std::int16_t x = 0;
-        if (!in.readI16(y) || !in.readI16(x)) {
+        if (!in.readI16(y) || !in.readI16(x) || (!origin && (x == 0 || y == 0))) {
             continue;
         }
-        if (function == Function::SetWindowOrg) {
-            origin = PointF{double(x), double(y)};
-        } else if (x != 0 && y != 0) {
-            const PointF o = origin.value_or(PointF{});
-            metafile.frameSource = FrameSource::WindowRecords;
-            return setFrame(metafile.placeable, o.x, o.y, o.x + x, o.y + y);
+        if (!extents[viewport]) {  // later records of a kind whose frame is known don't count
+            (origin ? origins[viewport] : extents[viewport]) = PointF{double(x), double(y)};
+        }
+    }
+    for (const int viewport : {1, 0}) {
+        if (extents[viewport]) {
+            const PointF o = origins[viewport].value_or(PointF{});
+            const PointF e = *extents[viewport];
+            metafile.frameSource =
+                viewport ? FrameSource::ViewportRecords : FrameSource::WindowRecords;
+            return setFrame(metafile.placeable, o.x, o.y, o.x + e.x, o.y + e.y);
         }
     }
 

@@ -23,19 +23,28 @@ bool readColorInto(WordReader& in, Rgb& out) {
     return ok;
 }
 
-// The mapping a host sets up before it plays. A placeable header's box is in logical units:
-// its corner is the window origin. A box found from the drawn extent is in device units, so
-// it moves the viewport instead and leaves the file's own window origin alone.
+bool frameInDeviceUnits(const Metafile& metafile) {
+    return metafile.frameSource == FrameSource::ViewportRecords ||
+           metafile.frameSource == FrameSource::DrawnExtent;
+}
+
+PointF frameCorner(const Metafile& metafile) {
+    const PlaceableHeader& p = metafile.placeable;
+    return {static_cast<double>(std::min(p.left, p.right)),
+            static_cast<double>(std::min(p.top, p.bottom))};
+}
+
+// The mapping a host sets up before it plays. A placeable header's box (or a window found in
+// the records) is in logical units: its corner is the window origin. A box in device units
+// leaves the file's mapping alone; the player moves the picture to its corner instead.
 Mapping hostMapping(const Metafile& metafile) {
     const PlaceableHeader& p = metafile.placeable;
     const PointF extent{std::abs(static_cast<double>(p.right) - p.left),
                         std::abs(static_cast<double>(p.bottom) - p.top)};
-    const PointF corner{static_cast<double>(std::min(p.left, p.right)),
-                        static_cast<double>(std::min(p.top, p.bottom))};
-    if (metafile.frameSource == FrameSource::DrawnExtent) {
-        return Mapping({0, 0}, {-corner.x, -corner.y}, extent, p.inch);
+    if (frameInDeviceUnits(metafile)) {
+        return Mapping({0, 0}, {0, 0}, extent, p.inch);
     }
-    return Mapping(corner, {0, 0}, extent, p.inch);
+    return Mapping(frameCorner(metafile), {0, 0}, extent, p.inch);
 }
 
 }  // namespace
@@ -47,6 +56,9 @@ Player::Player(const Metafile& metafile, Canvas& canvas, const PlayLimits& limit
     m_frameHeight = std::max(1.0, std::abs(static_cast<double>(p.bottom) - p.top));
     m_maxExtent = std::max(m_frameWidth, m_frameHeight);
     m_maxWork = static_cast<double>(limits.maxWork);
+    if (frameInDeviceUnits(metafile)) {
+        m_deviceCorner = frameCorner(metafile);
+    }
 }
 
 bool Player::playRecord(const Record& record) {
@@ -280,7 +292,8 @@ bool Player::spendOn(const RectF& bounds, std::size_t points) {
 
 // Logical to picture coordinates, clamped near the frame.
 PointF Player::toPicture(double x, double y) const {
-    const PointF p = m_dc.mapping.toDevice(x, y);
+    const PointF device = m_dc.mapping.toDevice(x, y);
+    const PointF p{device.x - m_deviceCorner.x, device.y - m_deviceCorner.y};
     return {
         std::clamp(p.x, -kCoordinateSlack * m_frameWidth, (1 + kCoordinateSlack) * m_frameWidth),
         std::clamp(p.y, -kCoordinateSlack * m_frameHeight, (1 + kCoordinateSlack) * m_frameHeight)};

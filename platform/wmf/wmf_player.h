@@ -169,9 +169,10 @@ class Player {
     DeviceContext m_dc;
     std::vector<DeviceContext> m_saved;
     std::vector<Object> m_objects;
-    double m_frameWidth = 1;
+    double m_frameWidth = 1;  // picture units
     double m_frameHeight = 1;
     double m_maxExtent = 1;
+    PointF m_deviceCorner;  // where the picture starts in device units (a frame in them)
     double m_work = 0;
     double m_maxWork = 0;
     double m_bitmapPixels = 0;  // pixels decoded so far in this play

@@ -14,9 +14,10 @@ namespace quintrel::wmf {
 
 // Where a metafile's frame (its bounding box in PlaceableHeader) came from.
 enum class FrameSource {
-    Placeable,      // the placeable header: logical units
-    WindowRecords,  // no placeable header: the first window origin and extent records
-    DrawnExtent,    // neither: the extent of what the records draw, in device units
+    Placeable,        // the placeable header: logical units
+    WindowRecords,    // no placeable header: the first window origin and extent records
+    ViewportRecords,  // a viewport extent record: the viewport it sets, in device units
+    DrawnExtent,      // no extent record: the extent of what the records draw, device units
 };
 
 // Units per inch assumed for a file without a placeable header: a screen's.
@@ -70,9 +71,9 @@ struct ReadResult {
 
 ReadResult readMetafile(std::span<const std::uint8_t> bytes);
 
-// For a file without a placeable header: the frame from the first SETWINDOWEXT (at the
-// SETWINDOWORG before it) or else from the extent of what the records draw. False when
-// neither gives a frame with an area.
+// For a file without a placeable header: the frame from the first SETVIEWPORTEXT (at the
+// SETVIEWPORTORG before it), else from the first SETWINDOWEXT (at the SETWINDOWORG before
+// it), else from the extent of what the records draw. False when none gives an area.
 bool findFrame(Metafile& metafile);
 
 // XOR of the first ten 16-bit words of a placeable header; `header` holds at least 20 bytes.

@@ -110,6 +110,25 @@ TEST(WmfStandardFile, FrameComesFromWindowRecordsOrWhatIsDrawn) {
     EXPECT_DOUBLE_EQ(aCanvas.shapes[0].polygons[0][0].x, 0);
     EXPECT_DOUBLE_EQ(aCanvas.shapes[0].polygons[0][2].y, 200);
 
+    // A viewport extent wins: the window maps onto it, and it is what the picture shows.
+    MetafileWriter viewport({0, 0, 1, 1}, 1440);
+    viewport.setMapMode(kMmAnisotropic);
+    viewport.setWindowOrg(-100, -100);
+    viewport.setWindowExt(200, 200);
+    viewport.setViewportOrg(50, 0);
+    viewport.setViewportExt(300, 200);
+    viewport.ellipse({-100, -100, 100, 100});
+    const ReadResult v = readMetafile(viewport.finishStandard());
+    ASSERT_TRUE(v.ok());
+    EXPECT_EQ(v.metafile.frameSource, FrameSource::ViewportRecords);
+    EXPECT_EQ(v.metafile.placeable.left, 50);
+    EXPECT_EQ(v.metafile.placeable.right, 350);
+    const RecordingCanvas vCanvas = playBytes(viewport.finishStandard());
+    ASSERT_EQ(vCanvas.ellipses.size(), 1u);
+    EXPECT_DOUBLE_EQ(vCanvas.ellipses[0].left, 0);
+    EXPECT_DOUBLE_EQ(vCanvas.ellipses[0].right, 300);
+    EXPECT_DOUBLE_EQ(vCanvas.ellipses[0].bottom, 200);
+
     // No window: the frame is the drawn extent, pen width included, in device units.
     MetafileWriter drawn({0, 0, 1, 1}, 1440);
     drawn.setMapMode(kMmLoEnglish);  // 0.96 device units a logical unit, y up

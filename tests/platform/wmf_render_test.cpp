@@ -232,6 +232,34 @@ TEST(WmfRender, ShapesPensAndPixels) {
     EXPECT_GT(gaps, 10);
 }
 
+TEST(WmfRender, PatternFillsWithoutABitmap) {
+    auto patBlt = [](MetafileWriter& w, std::uint32_t rop, Rect16 r) {
+        const std::uint16_t p[] = {static_cast<std::uint16_t>(rop & 0xFFFF),
+                                   static_cast<std::uint16_t>(rop >> 16),
+                                   static_cast<std::uint16_t>(r.bottom - r.top),
+                                   static_cast<std::uint16_t>(r.right - r.left),
+                                   static_cast<std::uint16_t>(r.top),
+                                   static_cast<std::uint16_t>(r.left)};
+        w.record(static_cast<std::uint16_t>(Function::PatBlt), p);
+    };
+    const QImage image = render([&patBlt](MetafileWriter& w) {
+        w.selectObject(w.createBrush(kBsSolid, rgb(255, 0, 0)));
+        patBlt(w, 0x00F00021, {0, 0, 50, 50});      // PATCOPY
+        patBlt(w, 0x00550009, {25, 25, 75, 75});    // DSTINVERT
+        patBlt(w, 0x00000042, {80, 80, 100, 100});  // BLACKNESS
+        // A DIBBITBLT with no bitmap: rop, y and x source, a reserved word, height, width,
+        // y, x.
+        const std::uint16_t dibBitBlt[] = {0x0021, 0x00F0, 0, 0, 0, 10, 10, 0, 80};
+        w.record(static_cast<std::uint16_t>(Function::DibBitBlt), dibBitBlt);
+    });
+    EXPECT_EQ(image.pixel(10, 10), kRed);
+    EXPECT_EQ(image.pixel(40, 40), 0xFF00FFFF);  // red inverted
+    EXPECT_EQ(image.pixel(60, 60), 0xFF000000);  // white inverted
+    EXPECT_EQ(image.pixel(90, 90), 0xFF000000);
+    EXPECT_EQ(image.pixel(85, 5), kRed);
+    EXPECT_EQ(image.pixel(95, 5), kWhite);
+}
+
 TEST(WmfRender, BitmapsAndPatterns) {
     // 4 × 2 pixels, each a colour of its own, stretched to 40 × 20 units.
     const std::uint32_t pixels[] = {0xFF0000, 0x00FF00, 0x0000FF, 0x000000,
