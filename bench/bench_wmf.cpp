@@ -48,6 +48,18 @@ std::vector<std::uint8_t> bitmapPicture() {
     return writer.finish();
 }
 
+// Reads `bytes` and draws them over the whole of `image`, as the picture box paints.
+void readAndDraw(std::span<const std::uint8_t> bytes, QImage& image,
+                 quintrel::wmf::FontCache& fonts) {
+    const auto result = quintrel::wmf::readMetafile(bytes);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    quintrel::wmf::drawMetafile(painter, result.metafile,
+                                QRectF(QPointF(0, 0), QSizeF(image.size())), {}, &fonts);
+    painter.end();
+    benchmark::DoNotOptimize(image.constBits());
+}
+
 void loadAndDrawBitmaps(benchmark::State& state) {
     const int dpi = static_cast<int>(state.range(0));
     const QSize box(8415 * dpi / 1440, 2775 * dpi / 1440);
@@ -56,13 +68,7 @@ void loadAndDrawBitmaps(benchmark::State& state) {
     const std::vector<std::uint8_t> bytes = bitmapPicture();
     state.counters["file_kB"] = static_cast<double>(bytes.size()) / 1024;
     for (auto _ : state) {
-        const auto result = quintrel::wmf::readMetafile(bytes);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        quintrel::wmf::drawMetafile(painter, result.metafile, QRectF(QPointF(0, 0), QSizeF(box)),
-                                    {}, &fonts);
-        painter.end();
-        benchmark::DoNotOptimize(image.constBits());
+        readAndDraw(bytes, image, fonts);
     }
 }
 
@@ -77,15 +83,9 @@ void loadAndDraw(benchmark::State& state) {
         QFile file(QStringLiteral(QUINTREL_DATA_DIR "/transforms%1.wmf").arg(k));
         file.open(QIODevice::ReadOnly);
         const QByteArray bytes = file.readAll();
-        const auto result = quintrel::wmf::readMetafile(
-            std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                      static_cast<std::size_t>(bytes.size())));
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        quintrel::wmf::drawMetafile(painter, result.metafile, QRectF(QPointF(0, 0), QSizeF(box)),
-                                    {}, &fonts);
-        painter.end();
-        benchmark::DoNotOptimize(image.constBits());
+        readAndDraw(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                              static_cast<std::size_t>(bytes.size())),
+                    image, fonts);
     }
 }
 
