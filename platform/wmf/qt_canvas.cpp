@@ -173,10 +173,39 @@ void QtCanvas::paintPath(const QPainterPath& path, const Pen& pen, const Brush& 
     m_painter.drawPath(path);
 }
 
+// Turns antialiasing off for the life of one draw whose outline crosses a line too often.
+class QtCanvas::Jagged {
+  public:
+    Jagged(QPainter& painter, const EdgeSpan& edges)
+        : m_painter(painter), m_active(edges.crossings() > kMaxSmoothCrossings) {
+        if (m_active) {
+            m_painter.save();
+            m_painter.setRenderHint(QPainter::Antialiasing, false);
+        }
+    }
+    ~Jagged() {
+        if (m_active) {
+            m_painter.restore();
+        }
+    }
+    Jagged(const Jagged&) = delete;
+    Jagged& operator=(const Jagged&) = delete;
+
+  private:
+    QPainter& m_painter;
+    bool m_active;
+};
+
 void QtCanvas::drawPolyline(std::span<const PointF> points, const Pen& pen) {
     if (pen.style == PenStyle::None || points.size() < 2) {
         return;
     }
+    EdgeSpan edges;
+    if (pen.width > 0) {
+        addEdges(edges, points, false);
+        addEdges(edges, points, false);
+    }
+    const Jagged jagged(m_painter, edges);
     if (pen.gapColor) {
         QPainterPath path;
         path.addPolygon(toPolygon(points));
@@ -192,12 +221,18 @@ void QtCanvas::drawPolygons(std::span<const std::vector<PointF>> polygons, const
                             const Brush& brush, FillRule rule) {
     QPainterPath path;
     path.setFillRule(rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+    EdgeSpan edges;
     for (const auto& polygon : polygons) {
         if (polygon.size() >= 2) {
             path.addPolygon(toPolygon(polygon));
             path.closeSubpath();
         }
+        addEdges(edges, polygon, true);
+        if (pen.width > 0 && pen.style != PenStyle::None) {
+            addEdges(edges, polygon, true);
+        }
     }
+    const Jagged jagged(m_painter, edges);
     paintPath(path, pen, brush);
 }
 
@@ -240,18 +275,19 @@ void QtCanvas::drawRoundRect(const RectF& bounds, PointF corner, const Pen& pen,
     paintPath(path, pen, brush);
 }
 
+// Regions fill whole pixels, as GDI fills them: no seams where their rectangles meet, and
+// raster operations combine whole pixels. The rectangles never overlap, so one at a time is
+// the same as all at once, and far cheaper than one path of thousands.
 void QtCanvas::fillRects(std::span<const RectF> rects, const Brush& brush, BlitOp op) {
-    QPainterPath path;
-    for (const RectF& r : rects) {
-        path.addRect(toQRect(r));
-    }
+    const QBrush fill = op == BlitOp::Invert ? QBrush(Qt::white) : toQBrush(brush);
     m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
     if (op != BlitOp::Copy) {
-        // Raster operations combine whole pixels; partly covered edge pixels would not mix.
-        m_painter.setRenderHint(QPainter::Antialiasing, false);
         m_painter.setCompositionMode(compositionOf(op));
     }
-    m_painter.fillPath(path, op == BlitOp::Invert ? QBrush(Qt::white) : toQBrush(brush));
+    for (const RectF& r : rects) {
+        m_painter.fillRect(toQRect(r), fill);
+    }
     m_painter.restore();
 }
 

@@ -76,6 +76,7 @@ class QtCanvas : public Canvas {
     double drawText(const TextRun& run) override;
 
   private:
+    class Jagged;
     QBrush toQBrush(const Brush& brush) const;
     // Fills and strokes `path`; a dashed pen with a gap colour first strokes solid in it.
     void paintPath(const QPainterPath& path, const Pen& pen, const Brush& brush);

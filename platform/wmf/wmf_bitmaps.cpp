@@ -71,7 +71,7 @@ bool Player::fillWithRop(const RectF& target, std::uint8_t rop) {
         default:
             return false;
     }
-    if (!spendOn(target, 4)) {
+    if (!spendOn(target, 4, &fill)) {
         return false;
     }
     m_canvas.fillRects(std::span(&target, 1), fill, op);

@@ -108,6 +108,37 @@ struct TextRun {
     int breakCount = 0;               // how many break characters share breakExtra
 };
 
+// How many times, on average, the edges of an outline cross one horizontal line through it.
+// Antialiased filling slows down far faster than that number grows, so an outline that
+// crosses more often than kMaxSmoothCrossings is filled without antialiasing; the player
+// charges its work by the same measure, so both decide alike on every machine.
+inline constexpr double kMaxSmoothCrossings = 64;
+
+struct EdgeSpan {
+    double sumDy = 0;  // total height of all edges, picture units
+    double top = 0;
+    double bottom = 0;
+    double crossings() const { return bottom > top ? sumDy / (bottom - top) : 0; }
+};
+
+// The edges of `points`, closing the outline when `closed`.
+inline void addEdges(EdgeSpan& span, std::span<const PointF> points, bool closed) {
+    if (points.empty()) {
+        return;
+    }
+    if (span.sumDy == 0 && span.top == span.bottom) {
+        span.top = span.bottom = points.front().y;
+    }
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const PointF& next = points[(i + 1) % points.size()];
+        if (i + 1 < points.size() || closed) {
+            span.sumDy += next.y > points[i].y ? next.y - points[i].y : points[i].y - next.y;
+        }
+        span.top = points[i].y < span.top ? points[i].y : span.top;
+        span.bottom = points[i].y > span.bottom ? points[i].y : span.bottom;
+    }
+}
+
 class Canvas {
   public:
     virtual ~Canvas() = default;

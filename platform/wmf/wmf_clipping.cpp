@@ -125,7 +125,8 @@ bool Player::regionRecord(Function function, WordReader& in) {
             return false;
         }
     }
-    if (!spendOn(region->bounds(), region->rects().size())) {
+    // A rectangle of a region costs about what four points of a polygon cost.
+    if (!spendOn(region->bounds(), 4 * region->rects().size(), &fill)) {
         return false;
     }
     m_canvas.fillRects(region->rects(), fill, op);

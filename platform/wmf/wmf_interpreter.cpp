@@ -286,8 +286,20 @@ double Player::areaCost(const RectF& r) const {
     return kFrameWork * std::abs(width * height) / (m_frameWidth * m_frameHeight);
 }
 
-bool Player::spendOn(const RectF& bounds, std::size_t points) {
-    return spend(kCallWork + static_cast<double>(points) + areaCost(bounds));
+bool Player::spendOn(const RectF& bounds, std::size_t points, const Brush* brush,
+                     const EdgeSpan* edges) {
+    const bool textured = brush != nullptr && (brush->style == BrushStyle::Hatched ||
+                                               brush->style == BrushStyle::Pattern);
+    double units =
+        kCallWork + static_cast<double>(points) + areaCost(bounds) * (textured ? kTextureWork : 1);
+    if (edges != nullptr) {
+        // Each edge costs by its height: antialiased, the more the more edges cross a line;
+        // past kMaxSmoothCrossings the canvas fills without antialiasing, far more cheaply.
+        const double crossings = edges->crossings();
+        const double perHeight = crossings > kMaxSmoothCrossings ? 0.16 : crossings / 40;
+        units += kFrameWork * edges->sumDy / m_frameHeight * perHeight;
+    }
+    return spend(units);
 }
 
 // Logical to picture coordinates, clamped near the frame.

@@ -9,17 +9,22 @@
 namespace quintrel::wmf {
 
 // What one play may do, counted so that what is drawn never depends on the machine. Work is
-// counted in units: every drawing call costs kCallWork, every point, character or region
-// rectangle one unit, and covering the whole picture kFrameWork more (in proportion for
-// smaller shapes); a bitmap costs one unit per kPixelsPerWork pixels it decodes.
+// counted in units, about 8000 to a millisecond of painting at the size of the main window's
+// picture box: every drawing call costs kCallWork, every point or region rectangle one unit,
+// every character kCharWork; covering the whole picture costs kFrameWork more (in proportion
+// for smaller shapes, kTextureWork times that with a hatch or pattern); outlines cost by how
+// often their edges cross a line (see kMaxSmoothCrossings); a bitmap costs one unit per
+// kPixelsPerWork pixels it decodes.
 struct PlayLimits {
     std::size_t maxRecords = kMaxRecords;
     std::size_t maxWork = kMaxPlayWork;
 };
 
 inline constexpr double kCallWork = 20;
+inline constexpr double kCharWork = 20;
 inline constexpr double kFrameWork = 2000;
-inline constexpr double kPixelsPerWork = 16;
+inline constexpr double kTextureWork = 16;
+inline constexpr double kPixelsPerWork = 2;
 
 struct PlayReport {
     std::size_t recordsPlayed = 0;

@@ -94,7 +94,10 @@ class Player {
     bool restoreDc(WordReader& in);
     bool mappingRecord(Function function, WordReader& in);
     bool spend(double units);
-    bool spendOn(const RectF& bounds, std::size_t points);
+    // A shape covering `bounds` with `points` points, filled with `brush` (if any) and with
+    // an outline measured by `edges` (if any).
+    bool spendOn(const RectF& bounds, std::size_t points, const Brush* brush = nullptr,
+                 const EdgeSpan* edges = nullptr);
     double areaCost(const RectF& bounds) const;
 
     // Objects (wmf_objects.cpp).

@@ -50,7 +50,7 @@ bool Player::lineTo(WordReader& in) {
     }
     const PointF points[] = {toPicture(m_dc.currentX, m_dc.currentY), toPicture(x, y)};
     const Pen p = pen();
-    if (!spendOn(strokeArea(points, p.width), 2)) {
+    if (!spendOn(strokeArea(points, p.width), 2, nullptr, nullptr)) {
         return false;
     }
     m_canvas.drawPolyline(points, p);
@@ -66,14 +66,20 @@ bool Player::poly(WordReader& in, bool closed) {
         return false;
     }
     const Pen p = pen();
+    EdgeSpan edges;
+    addEdges(edges, points, closed);
+    if (p.width > 0 && p.style != PenStyle::None) {
+        addEdges(edges, points, closed);  // a wide stroke is an outline with two sides
+    }
     if (closed) {
         const Brush b = brush();
-        if (!spendOn(boundsOf(points), points.size())) {
+        if (!spendOn(boundsOf(points), points.size(), &b, &edges)) {
             return false;
         }
         m_canvas.drawPolygons(std::span(&points, 1), p, b, fillRule());
     } else {
-        if (!spendOn(strokeArea(points, p.width), points.size())) {
+        if (!spendOn(strokeArea(points, p.width), points.size(), nullptr,
+                     p.width > 0 ? &edges : nullptr)) {
             return false;
         }
         m_canvas.drawPolyline(points, p);
@@ -98,15 +104,20 @@ bool Player::polyPolygon(WordReader& in) {
     }
     std::vector<std::vector<PointF>> shapes(polygons);
     std::vector<PointF> all;
+    EdgeSpan edges;
+    const Pen p = pen();
     for (std::size_t i = 0; i < polygons; ++i) {
         if (!readPoints(in, counts[i], shapes[i])) {
             return false;
         }
         all.insert(all.end(), shapes[i].begin(), shapes[i].end());
+        addEdges(edges, shapes[i], true);
+        if (p.width > 0 && p.style != PenStyle::None) {
+            addEdges(edges, shapes[i], true);
+        }
     }
-    const Pen p = pen();
     const Brush b = brush();
-    if (!spendOn(boundsOf(all), total)) {
+    if (!spendOn(boundsOf(all), total, &b, &edges)) {
         return false;
     }
     m_canvas.drawPolygons(shapes, p, b, fillRule());
@@ -121,7 +132,7 @@ bool Player::box(WordReader& in, Function function) {
     r = insideFrame(r);
     const Pen p = pen();
     const Brush b = brush();
-    if (!spendOn(r, 4)) {
+    if (!spendOn(r, 4, &b)) {
         return false;
     }
     if (function == Function::Ellipse) {
@@ -152,7 +163,7 @@ bool Player::arc(WordReader& in, ArcKind kind) {
     const Pen p = pen();
     const Brush b =
         kind == ArcKind::Open ? Brush{BrushStyle::None, {}, 0, std::nullopt, nullptr} : brush();
-    if (!spendOn(shape.bounds, 64)) {
+    if (!spendOn(shape.bounds, 64, &b)) {
         return false;
     }
     m_canvas.drawArc(shape, p, b);
@@ -171,7 +182,7 @@ bool Player::roundRect(WordReader& in) {
                         std::min(toPictureHeight(height), r.bottom - r.top)};
     const Pen p = pen();
     const Brush b = brush();
-    if (!spendOn(r, 64)) {
+    if (!spendOn(r, 64, &b)) {
         return false;
     }
     m_canvas.drawRoundRect(r, corner, p, b);

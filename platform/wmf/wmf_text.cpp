@@ -54,7 +54,7 @@ void Player::drawText(double x, double y, std::string bytes, std::vector<double>
     if (!spendOn({run.reference.x, run.reference.y,
                   run.reference.x + size * static_cast<double>(run.bytes.size()),
                   run.reference.y + size},
-                 run.bytes.size())) {
+                 static_cast<std::size_t>(kCharWork * static_cast<double>(run.bytes.size())))) {
         return;
     }
     const double advance = m_canvas.drawText(run);
