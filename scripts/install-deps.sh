@@ -16,8 +16,6 @@ packages=(
   clang libclang-rt-14-dev
   # metric twins of Arial/Times New Roman and of Symbol for the formula pictures
   fontconfig fonts-liberation fonts-urw-base35
-  # East-Asian text and symbol glyphs for metafiles other than ours
-  fonts-wqy-microhei fonts-symbola
   # screenshots under a virtual X server
   xvfb xauth
   # independent metafile reader used by the picture tests
