@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 
 #include "platform/wmf/byte_reader.h"
+#include "platform/wmf/dib_pixels.h"
 
 namespace quintrel::wmf {
+
+using namespace detail;
 
 namespace {
 
@@ -19,174 +21,8 @@ constexpr std::uint32_t kV3HeaderBytes = 56;
 constexpr std::uint32_t kV4HeaderBytes = 108;
 constexpr std::uint32_t kV5HeaderBytes = 124;
 
-// biCompression values.
-constexpr std::uint32_t kBiRgb = 0;
-constexpr std::uint32_t kBiRle8 = 1;
-constexpr std::uint32_t kBiRle4 = 2;
-constexpr std::uint32_t kBiBitfields = 3;
-
 // DIBCREATEPATTERNBRUSH style that ignores the colour usage.
 constexpr std::uint16_t kBsPattern = 3;
-
-constexpr std::size_t kBitmap16HeaderBytes = 10;
-// CREATEPATTERNBRUSH: the header, an unused Bits pointer and 18 reserved bytes.
-constexpr std::size_t kPatternBrush16BitsOffset = kBitmap16HeaderBytes + 4 + 18;
-
-constexpr std::uint32_t kOpaque = 0xFF000000u;
-constexpr std::uint32_t kBlack = kOpaque;
-constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
-
-constexpr std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-    return kOpaque | (r << 16) | (g << 8) | b;
-}
-
-// The system's default palette: the 16 VGA colours with four extra greys and pastels in the
-// middle (entries 8-11). Palette-relative DIBs and 4/8-bit device bitmaps index it.
-constexpr std::array<std::uint32_t, 20> kDefaultPalette = {
-    rgb(0, 0, 0),          rgb(0x80, 0, 0),       rgb(0, 0x80, 0),       rgb(0x80, 0x80, 0),
-    rgb(0, 0, 0x80),       rgb(0x80, 0, 0x80),    rgb(0, 0x80, 0x80),    rgb(0xC0, 0xC0, 0xC0),
-    rgb(0xC0, 0xDC, 0xC0), rgb(0xA6, 0xCA, 0xF0), rgb(0xFF, 0xFB, 0xF0), rgb(0xA0, 0xA0, 0xA4),
-    rgb(0x80, 0x80, 0x80), rgb(0xFF, 0, 0),       rgb(0, 0xFF, 0),       rgb(0xFF, 0xFF, 0),
-    rgb(0, 0, 0xFF),       rgb(0xFF, 0, 0xFF),    rgb(0, 0xFF, 0xFF),    rgb(0xFF, 0xFF, 0xFF),
-};
-constexpr std::size_t kPaletteLowStatics = 10;  // entries 0-9 sit at the start of a device palette
-
-std::uint32_t paletteColor(std::size_t index) {
-    return index < kDefaultPalette.size() ? kDefaultPalette[index] : kBlack;
-}
-
-// A 4-bit device bitmap indexes the 16 VGA colours: the default palette without 8-11.
-std::uint32_t vgaColor(std::size_t index) {
-    return paletteColor(index < 8 ? index : index + 4);
-}
-
-// An 8-bit device bitmap indexes the 256-entry system palette, whose first and last ten
-// entries are the default palette's; the rest depend on the device and draw black.
-std::uint32_t systemPaletteColor(std::size_t index) {
-    if (index < kPaletteLowStatics) {
-        return kDefaultPalette[index];
-    }
-    if (index >= 256 - kPaletteLowStatics) {
-        return kDefaultPalette[index - (256 - kDefaultPalette.size())];
-    }
-    return kBlack;
-}
-
-// One colour channel of a 16- or 32-bit pixel: where its bits are and how many.
-struct Channel {
-    std::uint32_t mask = 0;
-    int shift = 0;
-    std::uint32_t max = 0;  // the channel's largest value; 0 when the mask is empty
-
-    std::uint32_t value(std::uint32_t pixel) const {
-        if (max == 0) {
-            return 0;
-        }
-        const std::uint64_t v = (pixel & mask) >> shift;
-        return static_cast<std::uint32_t>((v * 255 + max / 2) / max);
-    }
-};
-
-bool makeChannel(std::uint32_t mask, int bitCount, Channel& out) {
-    out = {};
-    if (mask == 0) {
-        return true;
-    }
-    if (bitCount < 32 && (mask >> bitCount) != 0) {
-        return false;
-    }
-    const int shift = std::countr_zero(mask);
-    const std::uint32_t bits = mask >> shift;
-    if ((bits & (bits + 1)) != 0) {  // not one run of set bits
-        return false;
-    }
-    out = {mask, shift, bits};
-    return true;
-}
-
-// Everything the headers say about the pixels, validated.
-struct Layout {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    bool topDown = false;
-    int bitCount = 0;
-    std::uint32_t compression = kBiRgb;
-    std::array<Channel, 3> channels;  // red, green, blue for 16 and 32 bits
-    std::vector<std::uint32_t> colors;
-};
-
-// The red, green and blue masks of 16- and 32-bit pixels without bit fields (5-5-5, 8-8-8).
-std::array<std::uint32_t, 3> defaultMasks(int bitCount) {
-    if (bitCount == 16) {
-        return {0x7C00, 0x03E0, 0x001F};
-    }
-    return {0xFF0000, 0xFF00, 0xFF};
-}
-
-bool makeChannels(const std::array<std::uint32_t, 3>& masks, Layout& layout) {
-    for (std::size_t k = 0; k < masks.size(); ++k) {
-        if (!makeChannel(masks[k], layout.bitCount, layout.channels[k])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::uint64_t strideOf(std::uint64_t width, int bitCount, std::uint64_t alignBits) {
-    return (width * static_cast<std::uint64_t>(bitCount) + alignBits - 1) / alignBits *
-           (alignBits / 8);
-}
-
-bool supportedBitCount(int bits) {
-    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
-
-DibError checkPixels(std::uint64_t width, std::uint64_t height, std::size_t maxPixels) {
-    const std::uint64_t limit = std::min<std::uint64_t>(maxPixels, kMaxBitmapPixels);
-    // Both sides are below 2^31, so the product cannot overflow 64 bits.
-    return width * height > limit ? DibError::TooManyPixels : DibError::None;
-}
-
-std::uint32_t readLe32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-// Decodes uncompressed rows `stride` bytes apart; the caller has checked that they fit.
-void decodeRows(std::span<const std::uint8_t> bits, std::uint64_t stride, const Layout& layout,
-                Image& image, std::uint32_t (*indexColor)(const Layout&, std::size_t)) {
-    const std::size_t w = layout.width;
-    for (std::size_t row = 0; row < layout.height; ++row) {
-        const std::uint8_t* src = bits.data() + row * stride;
-        const std::size_t destRow = layout.topDown ? row : layout.height - 1 - row;
-        std::uint32_t* dest = image.pixels.data() + destRow * w;
-        for (std::size_t x = 0; x < w; ++x) {
-            std::uint32_t pixel = 0;
-            switch (layout.bitCount) {
-                case 1:
-                    dest[x] = indexColor(layout, (src[x / 8] >> (7 - x % 8)) & 1);
-                    continue;
-                case 4:
-                    dest[x] = indexColor(layout, (src[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF);
-                    continue;
-                case 8:
-                    dest[x] = indexColor(layout, src[x]);
-                    continue;
-                case 24:
-                    dest[x] = rgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
-                    continue;
-                case 16:
-                    pixel = static_cast<std::uint32_t>(src[2 * x] | (src[2 * x + 1] << 8));
-                    break;
-                default:
-                    pixel = readLe32(src + 4 * x);
-                    break;
-            }
-            const auto& c = layout.channels;
-            dest[x] = rgb(c[0].value(pixel), c[1].value(pixel), c[2].value(pixel));
-        }
-    }
-}
 
 std::uint32_t tableColor(const Layout& layout, std::size_t index) {
     return index < layout.colors.size() ? layout.colors[index] : kBlack;
@@ -246,10 +82,6 @@ DibError decodeRle(std::span<const std::uint8_t> data, const Layout& layout, Ima
     return DibError::None;
 }
 
-DibResult fail(DibError error) {
-    return {std::nullopt, error};
-}
-
 // Reads the colour table that follows the header (and masks) at the reader's position.
 DibError readColorTable(ByteReader& reader, std::span<const std::uint8_t> packed,
                         std::uint32_t clrUsed, bool core, DibColorUse colorUse, Layout& layout) {
@@ -267,8 +99,8 @@ DibError readColorTable(ByteReader& reader, std::span<const std::uint8_t> packed
         return DibError::ColorTableTooBig;
     }
     if (colorUse == DibColorUse::PaletteIndices) {
-        if (layout.bitCount <= 8) {
-            layout.colors.assign(kDefaultPalette.begin(), kDefaultPalette.end());
+        for (std::size_t k = 0; layout.bitCount <= 8 && k < kDefaultPaletteSize; ++k) {
+            layout.colors.push_back(paletteColor(k));
         }
         return DibError::None;  // no table is stored
     }
@@ -457,82 +289,6 @@ DibResult decodeDib(std::span<const std::uint8_t> packed, std::size_t maxPixels,
     image.pixels.resize(pixelCount);
     decodeRows(bits, stride, layout, image, tableColor);
     return {std::move(image), DibError::None};
-}
-
-namespace {
-
-std::uint32_t deviceColor(const Layout& layout, std::size_t index) {
-    switch (layout.bitCount) {
-        case 1:
-            return index != 0 ? kWhite : kBlack;
-        case 4:
-            return vgaColor(index);
-        default:
-            return systemPaletteColor(index);
-    }
-}
-
-// The Bitmap16 header fields, then the rows from `bitsOffset` on.
-DibResult decodeBitmap16At(std::span<const std::uint8_t> data, std::size_t bitsOffset,
-                           std::size_t maxPixels) {
-    ByteReader reader(data);
-    std::int16_t type = 0;
-    std::int16_t width = 0;
-    std::int16_t height = 0;
-    std::int16_t widthBytes = 0;
-    std::uint16_t planesAndBits = 0;
-    if (data.size() < bitsOffset || !reader.readI16(type) || !reader.readI16(width) ||
-        !reader.readI16(height) || !reader.readI16(widthBytes) || !reader.readU16(planesAndBits)) {
-        return fail(DibError::TruncatedHeader);
-    }
-    const int planes = planesAndBits & 0xFF;
-    const int bitCount = planesAndBits >> 8;
-    if (width <= 0 || height <= 0) {
-        return fail(DibError::BadSize);
-    }
-    if (planes != 1) {
-        return fail(DibError::BadPlanes);
-    }
-    if (!supportedBitCount(bitCount)) {
-        return fail(DibError::UnsupportedBitCount);
-    }
-    if (widthBytes <= 0 || static_cast<std::uint64_t>(widthBytes) <
-                               strideOf(static_cast<std::uint64_t>(width), bitCount, 8)) {
-        return fail(DibError::BadStride);
-    }
-    if (const DibError e = checkPixels(width, height, maxPixels); e != DibError::None) {
-        return fail(e);
-    }
-    const std::span<const std::uint8_t> bits = data.subspan(bitsOffset);
-    const auto stride = static_cast<std::uint64_t>(widthBytes);
-    if (stride * static_cast<std::uint64_t>(height) > bits.size()) {
-        return fail(DibError::BitsTooShort);
-    }
-    Layout layout;
-    layout.width = static_cast<std::uint32_t>(width);
-    layout.height = static_cast<std::uint32_t>(height);
-    layout.topDown = true;
-    layout.bitCount = bitCount;
-    if (bitCount == 16 || bitCount == 32) {
-        makeChannels(defaultMasks(bitCount), layout);
-    }
-    Image image;
-    image.width = width;
-    image.height = height;
-    image.monochrome = bitCount == 1;
-    image.pixels.resize(std::size_t{layout.width} * layout.height);
-    decodeRows(bits, stride, layout, image, deviceColor);
-    return {std::move(image), DibError::None};
-}
-
-}  // namespace
-
-DibResult decodeBitmap16(std::span<const std::uint8_t> record, std::size_t maxPixels) {
-    return decodeBitmap16At(record, kBitmap16HeaderBytes, maxPixels);
-}
-
-DibResult decodePatternBrush16(std::span<const std::uint8_t> params, std::size_t maxPixels) {
-    return decodeBitmap16At(params, kPatternBrush16BitsOffset, maxPixels);
 }
 
 DibResult decodeDibPatternBrush(std::span<const std::uint8_t> params, std::size_t maxPixels) {
