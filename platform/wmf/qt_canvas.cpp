@@ -53,6 +53,14 @@ QPen toQPen(const Pen& pen) {
     out.setCapStyle(kCaps[static_cast<int>(pen.cap)]);
     out.setJoinStyle(kJoins[static_cast<int>(pen.join)]);
     out.setStyle(qtPenStyle(pen.style));
+    if (pen.style != PenStyle::Solid) {
+        // Styled pens are never wider than one unit (wider ones draw solid): GDI draws them
+        // one device pixel wide with its own dash lengths in pixels.
+        static const QList<qreal> kPatterns[] = {{18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
+        out.setWidthF(0);
+        out.setDashPattern(
+            kPatterns[static_cast<int>(pen.style) - static_cast<int>(PenStyle::Dash)]);
+    }
     return out;
 }
 
@@ -160,6 +168,7 @@ void QtCanvas::paintPath(const QPainterPath& path, const Pen& pen, const Brush& 
         Pen gaps = pen;
         gaps.style = PenStyle::Solid;
         gaps.color = *pen.gapColor;
+        gaps.width = 0;  // as thin as the dashes themselves
         m_painter.setPen(toQPen(gaps));
         m_painter.setBrush(toQBrush(brush));
         m_painter.drawPath(path);

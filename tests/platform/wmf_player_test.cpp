@@ -243,6 +243,40 @@ TEST(WmfPlay, BitmapsAreBoundedByThePicturesSize) {
     EXPECT_TRUE(blit(1000, 20000, 20000, 16).images.empty());
 }
 
+TEST(WmfPlay, BitmapRecordsPlaceTheirSource) {
+    MetafileWriter writer({0, 0, 100, 100}, 100);
+    writer.setTextColor(rgb(255, 0, 0));
+    writer.setBkColor(rgb(0, 0, 255));
+    // STRETCHDIB of the bottom row of a 2 × 4 bottom-up DIB: its source y counts from the
+    // bottom, as StretchDIBits counts it. Stored: rop, colour use, source height, width, y,
+    // x, target height, width, y, x, then the DIB.
+    const std::uint32_t column[] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const std::vector<std::uint8_t> dib = packDib(2, 4, column);
+    std::vector<std::uint16_t> stretch = {0x0020, 0x00CC, 0, 1, 2, 0, 0, 10, 20, 0, 0};
+    for (std::size_t i = 0; i < dib.size(); i += 2) {
+        stretch.push_back(static_cast<std::uint16_t>(dib[i] | (dib[i + 1] << 8)));
+    }
+    writer.record(static_cast<std::uint16_t>(Function::StretchDib), stretch);
+    // BITBLT of a monochrome device bitmap, 8 × 1: its 0 bits take the text colour, its 1
+    // bits the background colour. Stored: rop, source y, x, height, width, target y, x, then
+    // type, width, height, bytes a row, planes and bits a pixel, and the row.
+    const std::uint16_t bitBlt[] = {0x0020, 0x00CC, 0, 0, 1, 8, 50, 50, 0, 8, 1, 2, 0x0101, 0x000F};
+    writer.record(static_cast<std::uint16_t>(Function::BitBlt), bitBlt);
+    const RecordingCanvas canvas = playBytes(writer.finish());
+    ASSERT_EQ(canvas.images.size(), 2u);
+    const auto& stretched = canvas.images[0];
+    EXPECT_DOUBLE_EQ(stretched.source.top, 3);
+    EXPECT_DOUBLE_EQ(stretched.source.bottom, 4);
+    EXPECT_DOUBLE_EQ(stretched.target.right, 20);
+    EXPECT_EQ(stretched.image.pixels[6], 0xFF000007u);  // top-down now: row 3 is the last
+    const auto& mono = canvas.images[1];
+    ASSERT_EQ(mono.image.pixels.size(), 8u);
+    EXPECT_EQ(mono.image.pixels[0], 0xFFFF0000u);  // bit 0: text colour
+    EXPECT_EQ(mono.image.pixels[4], 0xFF0000FFu);  // bit 1: background colour
+    EXPECT_DOUBLE_EQ(mono.target.left, 50);
+    EXPECT_DOUBLE_EQ(mono.target.right, 58);
+}
+
 TEST(WmfPlay, TextRunsCarrySpacingAndRotation) {
     MetafileWriter writer({0, 0, 1000, 500}, 1000);
     writer.setWindowExt(2000, 1000);  // half a picture unit a logical unit
