@@ -39,12 +39,15 @@ PointF frameCorner(const Metafile& metafile) {
 // leaves the file's mapping alone; the player moves the picture to its corner instead.
 Mapping hostMapping(const Metafile& metafile) {
     const PlaceableHeader& p = metafile.placeable;
-    const PointF extent{std::abs(static_cast<double>(p.right) - p.left),
-                        std::abs(static_cast<double>(p.bottom) - p.top)};
+    // A file that could not be read whole may have no frame yet: one unit keeps every scale
+    // finite.
+    const PointF extent{std::max(1.0, std::abs(static_cast<double>(p.right) - p.left)),
+                        std::max(1.0, std::abs(static_cast<double>(p.bottom) - p.top))};
+    const double inch = p.inch > 0 ? p.inch : kStandardInch;
     if (frameInDeviceUnits(metafile)) {
-        return Mapping({0, 0}, {0, 0}, extent, p.inch);
+        return Mapping({0, 0}, {0, 0}, extent, inch);
     }
-    return Mapping(frameCorner(metafile), {0, 0}, extent, p.inch);
+    return Mapping(frameCorner(metafile), {0, 0}, extent, inch);
 }
 
 }  // namespace

@@ -253,7 +253,8 @@ Font Player::font() const {
     Font out;
     out.face = f.face;
     out.sizeIsCell = f.height > 0;
-    out.size = f.height == 0 ? m_metafile.placeable.inch * kDefaultFontPoints / 72.0
+    const double inch = m_metafile.placeable.inch > 0 ? m_metafile.placeable.inch : kStandardInch;
+    out.size = f.height == 0 ? inch * kDefaultFontPoints / 72.0
                              : std::abs(f.height * m_dc.mapping.scaleY());
     out.size = std::min(out.size, 4 * m_maxExtent);
     out.weight = std::clamp<int>(f.weight, 0, 1000);

@@ -335,6 +335,21 @@ TEST(WmfRender, TextLayout) {
         writer.textOut(200, 200, bytes);
         return inkBounds(renderBytes(writer.finish(), 400));
     };
+    // The opaque rectangle is filled in the background colour; the clipped one cuts the text.
+    MetafileWriter boxed({0, 0, 400, 400}, 100);
+    LogFont big;
+    big.height = -100;
+    big.faceName = "Arial";
+    boxed.selectObject(boxed.createFont(big));
+    boxed.setBkColor(rgb(0, 0, 255));
+    boxed.extTextOut(10, 10, kEtoOpaque, {0, 0, 50, 50}, "", {});
+    boxed.extTextOut(100, 100, kEtoClipped, {100, 100, 130, 400}, "WWWW", {});
+    const QImage boxes = renderBytes(boxed.finish(), 400);
+    EXPECT_EQ(boxes.pixel(25, 25), kBlue);
+    const QRect clipped = inkBounds(boxes.copy(60, 60, 340, 340));
+    EXPECT_GE(clipped.left() + 60, 100);
+    EXPECT_LE(clipped.right() + 60, 129);
+
     const QRect flat = text(0, 0, 0, kAnsiCharset, "HHHH");
     const QRect turned = text(900, 0, 0, kAnsiCharset, "HHHH");
     // A quarter turn counter-clockwise: the run goes up from the reference point.
