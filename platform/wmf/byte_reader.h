@@ -80,6 +80,17 @@ class WordReader {
         return true;
     }
 
+    // Several signed words in a row; false (and nothing read) when they do not all fit.
+    bool readI16s(std::span<std::int16_t> out) {
+        if (remaining() < out.size()) {
+            return false;
+        }
+        for (std::int16_t& value : out) {
+            value = static_cast<std::int16_t>(m_words[m_index++]);
+        }
+        return true;
+    }
+
     bool readU32(std::uint32_t& out) {
         if (remaining() < 2) {
             return false;

@@ -1,29 +1,45 @@
 #include "platform/wmf/qt_canvas.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
-#include <QGlyphRun>
+#include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
-
-#include "platform/wmf/font_faces.h"
-#include "platform/wmf/symbol_encoding.h"
-#include "platform/wmf/wmf_format.h"
+#include <numbers>
 
 namespace quintrel::wmf {
 
 namespace {
 
-// Fonts are resolved once at this size; runs scale the raw font to their own size.
-constexpr int kReferencePixels = 256;
-// Text smaller than this (picture units) is not drawn at all.
-constexpr double kMinEm = 1e-3;
+// GDI's hatch patterns, 8 × 8 device pixels, one byte a row, high bit leftmost.
+constexpr std::uint8_t kHatches[6][8] = {
+    {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00},  // HS_HORIZONTAL
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},  // HS_VERTICAL
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // HS_FDIAGONAL
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // HS_BDIAGONAL
+    {0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08, 0x08},  // HS_CROSS
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // HS_DIAGCROSS
+};
 
 QColor toQColor(Rgb c) {
     return QColor(c.r, c.g, c.b);
+}
+
+Qt::PenStyle qtPenStyle(PenStyle style) {
+    switch (style) {
+        case PenStyle::Dash:
+            return Qt::DashLine;
+        case PenStyle::Dot:
+            return Qt::DotLine;
+        case PenStyle::DashDot:
+            return Qt::DashDotLine;
+        case PenStyle::DashDotDot:
+            return Qt::DashDotDotLine;
+        case PenStyle::None:
+            return Qt::NoPen;
+        default:
+            return Qt::SolidLine;
+    }
 }
 
 QPen toQPen(const Pen& pen) {
@@ -32,42 +48,20 @@ QPen toQPen(const Pen& pen) {
     }
     QPen out(toQColor(pen.color));
     out.setWidthF(pen.width);  // 0 is Qt's cosmetic one-pixel pen, as in GDI
-    out.setCapStyle(Qt::RoundCap);
-    out.setJoinStyle(Qt::RoundJoin);
-    switch (pen.style) {
-        case PenStyle::Dash:
-            out.setStyle(Qt::DashLine);
-            break;
-        case PenStyle::Dot:
-            out.setStyle(Qt::DotLine);
-            break;
-        case PenStyle::DashDot:
-            out.setStyle(Qt::DashDotLine);
-            break;
-        case PenStyle::DashDotDot:
-            out.setStyle(Qt::DashDotDotLine);
-            break;
-        default:
-            break;
+    static constexpr Qt::PenCapStyle kCaps[] = {Qt::RoundCap, Qt::SquareCap, Qt::FlatCap};
+    static constexpr Qt::PenJoinStyle kJoins[] = {Qt::RoundJoin, Qt::BevelJoin, Qt::MiterJoin};
+    out.setCapStyle(kCaps[static_cast<int>(pen.cap)]);
+    out.setJoinStyle(kJoins[static_cast<int>(pen.join)]);
+    out.setStyle(qtPenStyle(pen.style));
+    if (pen.style != PenStyle::Solid) {
+        // Styled pens are never wider than one unit (wider ones draw solid): GDI draws them
+        // one device pixel wide with its own dash lengths in pixels.
+        static const QList<qreal> kPatterns[] = {{18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
+        out.setWidthF(0);
+        out.setDashPattern(
+            kPatterns[static_cast<int>(pen.style) - static_cast<int>(PenStyle::Dash)]);
     }
     return out;
-}
-
-QBrush toQBrush(const Brush& brush) {
-    switch (brush.style) {
-        case BrushStyle::None:
-            return Qt::NoBrush;
-        case BrushStyle::Solid:
-            return QBrush(toQColor(brush.color));
-        case BrushStyle::Hatched: {
-            static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
-                                                          Qt::FDiagPattern, Qt::BDiagPattern,
-                                                          Qt::CrossPattern, Qt::DiagCrossPattern};
-            return QBrush(toQColor(brush.color),
-                          brush.hatch < 6 ? kHatches[brush.hatch] : Qt::SolidPattern);
-        }
-    }
-    return Qt::NoBrush;
 }
 
 QPolygonF toPolygon(std::span<const PointF> points) {
@@ -83,91 +77,148 @@ QRectF toQRect(const RectF& r) {
     return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom));
 }
 
-QFont::Weight qtWeight(int weight) {
-    const int rounded = std::clamp((weight + 50) / 100 * 100, 100, 900);
-    return static_cast<QFont::Weight>(rounded);
+// The parametric angle, in degrees as QPainterPath takes it, where the ray from the centre of
+// `r` through `p` meets the ellipse inscribed in `r`.
+double ellipseAngle(const QRectF& r, const PointF& p) {
+    const double dx = (p.x - r.center().x()) / (r.width() / 2);
+    const double dy = (r.center().y() - p.y) / (r.height() / 2);
+    return std::atan2(dy, dx) * 180 / std::numbers::pi;
 }
 
-// QFontInfo names a face with its foundry when several foundries share a family name:
-// "Standard Symbols PS [URW ]".
-bool isFamily(const QString& resolved, const QString& wanted) {
-    const qsizetype bracket = resolved.indexOf(QLatin1String(" ["));
-    const QString bare = bracket < 0 ? resolved : resolved.left(bracket);
-    return bare.compare(wanted, Qt::CaseInsensitive) == 0;
-}
-
-bool hasAllGlyphs(const QRawFont& raw, const QString& text) {
-    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-    return glyphs.size() == text.size() &&
-           std::none_of(glyphs.begin(), glyphs.end(), [](quint32 g) { return g == 0; });
-}
-
-}  // namespace
-
-namespace {
-
-QString familyOf(const Font& font) {
-    return QString::fromStdString(twinFace(font.face.empty() ? "Arial" : font.face));
-}
-
-}  // namespace
-
-FontCache::Key FontCache::keyOf(const Font& font) {
-    return {font.face, font.weight, font.italic, font.charSet == kSymbolCharset};
-}
-
-const FontCache::ResolvedFont& FontCache::resolve(const Font& font) {
-    Key key = keyOf(font);
-    if (auto it = m_fonts.find(key); it != m_fonts.end()) {
-        return it->second;
+QPainter::CompositionMode compositionOf(BlitOp op) {
+    switch (op) {
+        case BlitOp::Or:
+            return QPainter::RasterOp_SourceOrDestination;
+        case BlitOp::And:
+            return QPainter::RasterOp_SourceAndDestination;
+        case BlitOp::Xor:
+            return QPainter::RasterOp_SourceXorDestination;
+        case BlitOp::Invert:
+            return QPainter::RasterOp_NotDestination;
+        default:
+            return QPainter::CompositionMode_SourceOver;
     }
-    const bool symbol = key.symbol;
-    const QString family = familyOf(font);
+}
 
-    ResolvedFont resolved;
-    resolved.font = QFont(family);
-    resolved.font.setPixelSize(kReferencePixels);
-    resolved.font.setWeight(qtWeight(font.weight));
-    resolved.font.setItalic(font.italic);
-    resolved.font.setHintingPreference(QFont::PreferNoHinting);
-    resolved.font.setKerning(false);
-    // Only the face itself is drawn from (QRawFont takes the primary engine); without merging Qt
-    // also skips building the fallback chain, a costly fontconfig sort at the first paint.
-    resolved.font.setStyleStrategy(QFont::NoFontMerging);
-    resolved.raw = QRawFont::fromFont(resolved.font);
+}  // namespace
 
-    if (symbol) {
-        // A Symbol-encoded font keeps the exact widths the picture was laid out with; use it
-        // only when it really is the face asked for, not a substitute Qt picked.
-        const bool installed = isFamily(QFontInfo(resolved.font).family(), family);
-        if (installed && hasAllGlyphs(resolved.raw, QStringLiteral("pDS\u00A5\u00F2"))) {
-            resolved.encoding = Encoding::Latin1;
-        } else if (installed &&
-                   hasAllGlyphs(resolved.raw, QString(QChar(0xF070)) + QChar(0xF044))) {
-            resolved.encoding = Encoding::SymbolPrivate;
-        } else {
-            resolved.encoding = Encoding::SymbolUnicode;
-            resolved.font = QFont(QString::fromUtf8(kSerifTwin.data(), kSerifTwin.size()));
-            resolved.font.setPixelSize(kReferencePixels);
-            resolved.font.setStyleStrategy(QFont::NoFontMerging);
-            resolved.raw = QRawFont::fromFont(resolved.font);
+QtCanvas::QtCanvas(QPainter& painter, FontCache& fonts)
+    : m_painter(painter),
+      m_fonts(fonts),
+      m_hasBaseClip(painter.hasClipping()),
+      m_baseClip(painter.hasClipping() ? painter.clipPath() : QPainterPath()) {}
+
+void QtCanvas::setClip(const std::optional<std::vector<RectF>>& rects) {
+    if (m_hasBaseClip) {
+        m_painter.setClipPath(m_baseClip, Qt::ReplaceClip);
+    } else {
+        m_painter.setClipping(false);
+    }
+    if (!rects) {
+        return;
+    }
+    QPainterPath clip;
+    for (const RectF& r : *rects) {
+        clip.addRect(toQRect(r));
+    }
+    m_painter.setClipPath(clip, m_hasBaseClip ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+// Hatches and patterns tile in device pixels from the device origin, as GDI's brushes do,
+// whatever the painter's scale.
+QBrush QtCanvas::toQBrush(const Brush& brush) const {
+    switch (brush.style) {
+        case BrushStyle::None:
+            return Qt::NoBrush;
+        case BrushStyle::Solid:
+            return QBrush(toQColor(brush.color));
+        case BrushStyle::Hatched: {
+            if (brush.hatch >= 6) {
+                return QBrush(toQColor(brush.color));
+            }
+            QImage tile(8, 8, QImage::Format_ARGB32);
+            const QRgb ink = toQColor(brush.color).rgba();
+            const QRgb gap = brush.background ? toQColor(*brush.background).rgba() : 0;
+            for (int y = 0; y < 8; ++y) {
+                for (int x = 0; x < 8; ++x) {
+                    tile.setPixel(x, y, (kHatches[brush.hatch][y] & (0x80 >> x)) != 0 ? ink : gap);
+                }
+            }
+            QBrush out(tile);
+            out.setTransform(m_painter.worldTransform().inverted());
+            return out;
+        }
+        case BrushStyle::Pattern: {
+            if (!brush.pattern || brush.pattern->width <= 0 || brush.pattern->height <= 0) {
+                return Qt::NoBrush;
+            }
+            const PixelImage& p = *brush.pattern;
+            const QImage tile(reinterpret_cast<const uchar*>(p.pixels.data()), p.width, p.height,
+                              p.width * 4, QImage::Format_ARGB32);
+            QBrush out(tile.copy());
+            out.setTransform(m_painter.worldTransform().inverted());
+            return out;
         }
     }
-    return m_fonts.emplace(std::move(key), std::move(resolved)).first->second;
+    return Qt::NoBrush;
 }
 
-QRawFont FontCache::sized(const Font& font, double em) {
-    std::pair<Key, double> sizedKey{keyOf(font), em};
-    if (auto it = m_sized.find(sizedKey); it != m_sized.end()) {
-        return it->second;
+void QtCanvas::paintPath(const QPainterPath& path, const Pen& pen, const Brush& brush) {
+    if (pen.gapColor && pen.style != PenStyle::Solid && pen.style != PenStyle::None) {
+        Pen gaps = pen;
+        gaps.style = PenStyle::Solid;
+        gaps.color = *pen.gapColor;
+        gaps.width = 0;  // as thin as the dashes themselves
+        m_painter.setPen(toQPen(gaps));
+        m_painter.setBrush(toQBrush(brush));
+        m_painter.drawPath(path);
+        m_painter.setPen(toQPen(pen));
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawPath(path);
+        return;
     }
-    QRawFont raw = resolve(font).raw;
-    raw.setPixelSize(em);
-    return m_sized.emplace(std::move(sizedKey), raw).first->second;
+    m_painter.setPen(toQPen(pen));
+    m_painter.setBrush(toQBrush(brush));
+    m_painter.drawPath(path);
 }
+
+// Turns antialiasing off for the life of one draw whose outline crosses a line too often.
+class QtCanvas::Jagged {
+  public:
+    Jagged(QPainter& painter, const EdgeSpan& edges)
+        : m_painter(painter), m_active(edges.crossings() > kMaxSmoothCrossings) {
+        if (m_active) {
+            m_painter.save();
+            m_painter.setRenderHint(QPainter::Antialiasing, false);
+        }
+    }
+    ~Jagged() {
+        if (m_active) {
+            m_painter.restore();
+        }
+    }
+    Jagged(const Jagged&) = delete;
+    Jagged& operator=(const Jagged&) = delete;
+
+  private:
+    QPainter& m_painter;
+    bool m_active;
+};
 
 void QtCanvas::drawPolyline(std::span<const PointF> points, const Pen& pen) {
     if (pen.style == PenStyle::None || points.size() < 2) {
+        return;
+    }
+    EdgeSpan edges;
+    if (pen.width > 0) {
+        addEdges(edges, points, false);
+        addEdges(edges, points, false);
+    }
+    const Jagged jagged(m_painter, edges);
+    if (pen.gapColor) {
+        QPainterPath path;
+        path.addPolygon(toPolygon(points));
+        paintPath(path, pen, Brush{BrushStyle::None, {}, 0, std::nullopt, nullptr});
         return;
     }
     m_painter.setPen(toQPen(pen));
@@ -179,144 +230,130 @@ void QtCanvas::drawPolygons(std::span<const std::vector<PointF>> polygons, const
                             const Brush& brush, FillRule rule) {
     QPainterPath path;
     path.setFillRule(rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+    EdgeSpan edges;
     for (const auto& polygon : polygons) {
         if (polygon.size() >= 2) {
             path.addPolygon(toPolygon(polygon));
             path.closeSubpath();
         }
+        addEdges(edges, polygon, true);
+        if (pen.width > 0 && pen.style != PenStyle::None) {
+            addEdges(edges, polygon, true);
+        }
     }
-    m_painter.setPen(toQPen(pen));
-    m_painter.setBrush(toQBrush(brush));
-    m_painter.drawPath(path);
+    const Jagged jagged(m_painter, edges);
+    paintPath(path, pen, brush);
 }
 
 void QtCanvas::drawEllipse(const RectF& bounds, const Pen& pen, const Brush& brush) {
-    m_painter.setPen(toQPen(pen));
-    m_painter.setBrush(toQBrush(brush));
-    m_painter.drawEllipse(toQRect(bounds));
+    QPainterPath path;
+    path.addEllipse(toQRect(bounds));
+    paintPath(path, pen, brush);
 }
 
-double QtCanvas::drawText(const TextRun& run) {
-    if (run.opaqueRect) {
-        m_painter.fillRect(toQRect(*run.opaqueRect),
-                           toQColor(run.background.value_or(Rgb{255, 255, 255})));
+// Counter-clockwise on the picture from the start ray to the end ray; the whole ellipse when
+// they coincide. An empty box draws nothing.
+void QtCanvas::drawArc(const ArcShape& arc, const Pen& pen, const Brush& brush) {
+    const QRectF box = toQRect(arc.bounds);
+    if (!(box.width() > 0 && box.height() > 0)) {
+        return;
     }
-    if (run.bytes.empty()) {
-        return 0;
+    const double start = ellipseAngle(box, arc.start);
+    double sweep = ellipseAngle(box, arc.end) - start;
+    if (sweep <= 0) {
+        sweep += 360;
     }
-    const FontCache::ResolvedFont& resolved = m_fonts.resolve(run.font);
-    if (!resolved.raw.isValid()) {
-        return 0;
+    QPainterPath path;
+    if (arc.kind == ArcKind::Pie) {
+        path.moveTo(box.center());
+    } else {
+        path.arcMoveTo(box, start);
     }
-    const double cell = (resolved.raw.ascent() + resolved.raw.descent()) / kReferencePixels;
-    const double em = run.font.sizeIsCell && cell > 0 ? run.font.size / cell : run.font.size;
-    if (!(em > kMinEm) || !std::isfinite(em)) {
-        return 0;
+    path.arcTo(box, start, sweep);
+    if (arc.kind != ArcKind::Open) {
+        path.closeSubpath();
     }
-    const QRawFont raw = m_fonts.sized(run.font, em);
+    paintPath(path, pen,
+              arc.kind == ArcKind::Open ? Brush{BrushStyle::None, {}, 0, {}, {}} : brush);
+}
 
-    QString text;
-    text.reserve(static_cast<qsizetype>(run.bytes.size()));
-    for (char byte : run.bytes) {
-        const auto code = static_cast<std::uint8_t>(byte);
-        switch (resolved.encoding) {
-            case FontCache::Encoding::Latin1:
-                text.append(QChar(code));
-                break;
-            case FontCache::Encoding::SymbolPrivate:
-                text.append(QChar(0xF000 + code));
-                break;
-            case FontCache::Encoding::SymbolUnicode: {
-                const char32_t u = symbolToUnicode(code);
-                text.append(QChar(u == 0 ? char16_t(0xFFFD) : static_cast<char16_t>(u)));
-                break;
-            }
-        }
-    }
-    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-    if (glyphs.size() != text.size()) {
-        return 0;
-    }
-    const QList<QPointF> natural = raw.advancesForGlyphIndexes(glyphs);
+void QtCanvas::drawRoundRect(const RectF& bounds, PointF corner, const Pen& pen,
+                             const Brush& brush) {
+    QPainterPath path;
+    path.addRoundedRect(toQRect(bounds), corner.x / 2, corner.y / 2, Qt::AbsoluteSize);
+    paintPath(path, pen, brush);
+}
 
-    // Pen positions: the dx array where the file has one, the font's own advances after it.
-    QList<QPointF> positions;
-    positions.reserve(glyphs.size());
-    double x = 0;
-    for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        positions.append(QPointF(x, 0));
-        const auto index = static_cast<std::size_t>(i);
-        x += index < run.advances.size() ? run.advances[index] : natural.value(i).x();
-    }
-    const double width = x;
-
-    double originX = run.reference.x;
-    switch (run.align & kTaHorizontalMask) {
-        case kTaRight:
-            originX -= width;
-            break;
-        case kTaCenter:
-            originX -= width / 2;
-            break;
-        default:
-            break;
-    }
-    double baseline = run.reference.y;
-    switch (run.align & kTaVerticalMask) {
-        case kTaBaseline:
-            break;
-        case kTaBottom:
-            baseline -= raw.descent();
-            break;
-        default:  // top
-            baseline += raw.ascent();
-            break;
-    }
-
+// Regions fill whole pixels, as GDI fills them: no seams where their rectangles meet, and
+// raster operations combine whole pixels. The rectangles never overlap, so one at a time is
+// the same as all at once, and far cheaper than one path of thousands.
+void QtCanvas::fillRects(std::span<const RectF> rects, const Brush& brush, BlitOp op) {
+    const QBrush fill = op == BlitOp::Invert ? QBrush(Qt::white) : toQBrush(brush);
     m_painter.save();
-    if (run.clipRect) {
-        m_painter.setClipRect(toQRect(*run.clipRect), Qt::IntersectClip);
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    if (op != BlitOp::Copy) {
+        m_painter.setCompositionMode(compositionOf(op));
     }
-    if (run.background && !run.opaqueRect) {
-        m_painter.fillRect(QRectF(std::min(originX, originX + width), baseline - raw.ascent(),
-                                  std::abs(width), raw.ascent() + raw.descent()),
-                           toQColor(*run.background));
-    }
-    m_painter.setPen(toQColor(run.color));
-
-    // Characters the face lacks go through QPainter::drawText, which falls back to
-    // another installed face; the rest are one glyph run at exact positions.
-    QList<quint32> present;
-    QList<QPointF> presentPositions;
-    QFont fallback = resolved.font;
-    fallback.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
-    for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        if (glyphs[i] != 0) {
-            present.append(glyphs[i]);
-            presentPositions.append(positions[i]);
-        } else if (!text[i].isSpace()) {
-            m_painter.setFont(fallback);
-            m_painter.drawText(QPointF(originX + positions[i].x(), baseline), QString(text[i]));
-        }
-    }
-    if (!present.isEmpty()) {
-        QGlyphRun glyphRun;
-        glyphRun.setRawFont(raw);
-        glyphRun.setGlyphIndexes(present);
-        glyphRun.setPositions(presentPositions);
-        m_painter.drawGlyphRun(QPointF(originX, baseline), glyphRun);
-    }
-    const double thickness = std::max(raw.lineThickness(), em / 20);
-    if (run.font.underline) {
-        m_painter.fillRect(QRectF(originX, baseline + raw.underlinePosition(), width, thickness),
-                           toQColor(run.color));
-    }
-    if (run.font.strikeOut) {
-        m_painter.fillRect(QRectF(originX, baseline - raw.xHeight() / 2, width, thickness),
-                           toQColor(run.color));
+    for (const RectF& r : rects) {
+        m_painter.fillRect(toQRect(r), fill);
     }
     m_painter.restore();
-    return width;
+}
+
+// One picture unit, or one device pixel where a picture unit is smaller than that.
+void QtCanvas::setPixel(PointF at, Rgb color) {
+    const QRectF unit = m_painter.deviceTransform().mapRect(QRectF(at.x, at.y, 1, 1));
+    QRectF device = unit;
+    if (unit.width() < 1 || unit.height() < 1) {
+        device = QRectF(std::floor(unit.left()), std::floor(unit.top()), 1, 1);
+    }
+    m_painter.save();
+    m_painter.resetTransform();
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.fillRect(device, toQColor(color));
+    m_painter.restore();
+}
+
+// `source` may run right to left or bottom to top: the image is then mirrored. The part of
+// the source outside the image is left out, and the target shrinks with it.
+void QtCanvas::drawImage(const RectF& target, const PixelImage& image, const RectF& source,
+                         BlitOp op, bool smooth) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() != static_cast<std::size_t>(image.width) * image.height) {
+        return;
+    }
+    const bool flipX = source.left > source.right;
+    const bool flipY = source.top > source.bottom;
+    const QRectF wanted =
+        QRectF(QPointF(source.left, source.top), QPointF(source.right, source.bottom)).normalized();
+    const QRectF shown = wanted.intersected(QRectF(0, 0, image.width, image.height));
+    if (shown.isEmpty() || wanted.isEmpty()) {
+        return;
+    }
+    const QRectF full = toQRect(target);
+    const double sx = full.width() / wanted.width();
+    const double sy = full.height() / wanted.height();
+    // Where the shown part lands, measured from the side the mirrored source starts at.
+    const double fromLeft = flipX ? wanted.right() - shown.right() : shown.left() - wanted.left();
+    const double fromTop = flipY ? wanted.bottom() - shown.bottom() : shown.top() - wanted.top();
+    const QRectF part(full.left() + fromLeft * sx, full.top() + fromTop * sy, shown.width() * sx,
+                      shown.height() * sy);
+
+    const QImage wrapped(reinterpret_cast<const uchar*>(image.pixels.data()), image.width,
+                         image.height, image.width * 4, QImage::Format_ARGB32);
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    if (op != BlitOp::Copy) {
+        m_painter.setRenderHint(QPainter::Antialiasing, false);
+        m_painter.setCompositionMode(compositionOf(op));
+    }
+    if (flipX || flipY) {
+        m_painter.translate(part.center());
+        m_painter.scale(flipX ? -1 : 1, flipY ? -1 : 1);
+        m_painter.translate(-part.center());
+    }
+    m_painter.drawImage(part, wrapped, shown);
+    m_painter.restore();
 }
 
 }  // namespace quintrel::wmf

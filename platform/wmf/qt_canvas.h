@@ -1,8 +1,11 @@
-// The Canvas that draws with QPainter: fonts resolved to installed faces, text placed by dx.
+// The Canvas that draws with QPainter: fonts resolved to installed faces, text placed by dx,
+// clipping, patterns in device pixels, bitmaps with raster operations.
 #pragma once
 
 #include <QFont>
+#include <QPainterPath>
 #include <QRawFont>
+#include <QRectF>
 #include <QString>
 #include <map>
 #include <string>
@@ -11,6 +14,8 @@
 #include "platform/wmf/wmf_canvas.h"
 
 class QPainter;
+class QBrush;
+class QPen;
 
 namespace quintrel::wmf {
 
@@ -20,15 +25,15 @@ class FontCache {
   public:
     // How the bytes of a run reach glyphs of the resolved font.
     enum class Encoding {
-        Latin1,         // byte b is character U+00b
-        SymbolPrivate,  // a Windows Symbol font: byte b is U+F0b
-        SymbolUnicode   // no Symbol-encoded font: bytes map through the Adobe Symbol table
+        Latin1,         // a symbol font whose own cmap maps byte b to U+00b
+        SymbolPrivate,  // a Windows symbol font: byte b is U+F0b
+        Decoded         // the bytes are decoded to Unicode by character set or symbol face
     };
 
     struct ResolvedFont {
         QFont font;    // at the reference pixel size
         QRawFont raw;  // the same face, for glyph runs; invalid when nothing matched
-        Encoding encoding = Encoding::Latin1;
+        Encoding encoding = Encoding::Decoded;
     };
 
     const ResolvedFont& resolve(const Font& font);
@@ -52,17 +57,34 @@ class FontCache {
 
 class QtCanvas : public Canvas {
   public:
-    QtCanvas(QPainter& painter, FontCache& fonts) : m_painter(painter), m_fonts(fonts) {}
+    // Draws in the painter's current coordinates (picture units); whatever clip the painter
+    // has now bounds every clip the metafile sets.
+    QtCanvas(QPainter& painter, FontCache& fonts);
 
+    void setClip(const std::optional<std::vector<RectF>>& rects) override;
     void drawPolyline(std::span<const PointF> points, const Pen& pen) override;
     void drawPolygons(std::span<const std::vector<PointF>> polygons, const Pen& pen,
                       const Brush& brush, FillRule rule) override;
     void drawEllipse(const RectF& bounds, const Pen& pen, const Brush& brush) override;
+    void drawArc(const ArcShape& arc, const Pen& pen, const Brush& brush) override;
+    void drawRoundRect(const RectF& bounds, PointF corner, const Pen& pen,
+                       const Brush& brush) override;
+    void fillRects(std::span<const RectF> rects, const Brush& brush, BlitOp op) override;
+    void setPixel(PointF at, Rgb color) override;
+    void drawImage(const RectF& target, const PixelImage& image, const RectF& source, BlitOp op,
+                   bool smooth) override;
     double drawText(const TextRun& run) override;
 
   private:
+    class Jagged;
+    QBrush toQBrush(const Brush& brush) const;
+    // Fills and strokes `path`; a dashed pen with a gap colour first strokes solid in it.
+    void paintPath(const QPainterPath& path, const Pen& pen, const Brush& brush);
+
     QPainter& m_painter;
     FontCache& m_fonts;
+    bool m_hasBaseClip = false;
+    QPainterPath m_baseClip;
 };
 
 }  // namespace quintrel::wmf

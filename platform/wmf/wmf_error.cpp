@@ -9,13 +9,13 @@ const char* what(ErrorCode code) {
         case ErrorCode::FileTooLarge:
             return "file too large";
         case ErrorCode::NotPlaceable:
-            return "not a placeable metafile";
+            return "not a Windows Metafile";
         case ErrorCode::Truncated:
             return "file ends inside the header";
         case ErrorCode::BadChecksum:
             return "placeable header checksum mismatch";
         case ErrorCode::EmptyBounds:
-            return "empty bounding box";
+            return "empty bounding box or nothing drawn";
         case ErrorCode::ZeroInch:
             return "zero units per inch";
         case ErrorCode::BadMetaHeader:

@@ -8,10 +8,11 @@ namespace quintrel::wmf {
 
 enum class ErrorCode {
     FileTooLarge,    // the file is larger than kMaxFileBytes
-    NotPlaceable,    // the file does not start with the placeable key 0x9AC6CDD7
+    NotPlaceable,    // the file starts with neither the placeable key 0x9AC6CDD7 nor META_HEADER
     Truncated,       // the file ends inside the placeable header or META_HEADER
     BadChecksum,     // the placeable checksum is not the XOR of the first ten words
-    EmptyBounds,     // the placeable bounding box has no width or no height
+    EmptyBounds,     // the placeable bounding box has no width or no height; without one,
+                     // neither window records nor drawing give the picture an area
     ZeroInch,        // the placeable header gives 0 units per inch
     BadMetaHeader,   // META_HEADER has an unknown type, header size or version
     BadRecordSize,   // a record claims fewer words than its own header (0 included)

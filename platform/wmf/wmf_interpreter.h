@@ -1,7 +1,6 @@
 // Plays metafile records into a Canvas: device-context state, object table, record decoding.
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 
 #include "platform/wmf/wmf_canvas.h"
@@ -9,14 +8,28 @@
 
 namespace quintrel::wmf {
 
+// What one play may do, counted so that what is drawn never depends on the machine. Work is
+// counted in units, about 8000 to a millisecond of painting at the size of the main window's
+// picture box: every drawing call costs kCallWork, every point or region rectangle one unit,
+// every character kCharWork; covering the whole picture costs kFrameWork more (in proportion
+// for smaller shapes, kTextureWork times that with a hatch or pattern); outlines cost by how
+// often their edges cross a line (see kMaxSmoothCrossings); a bitmap costs one unit per
+// kPixelsPerWork pixels it decodes.
 struct PlayLimits {
     std::size_t maxRecords = kMaxRecords;
-    std::chrono::milliseconds maxTime{500};  // wall-clock budget for one play
+    std::size_t maxWork = kMaxPlayWork;
 };
+
+inline constexpr double kCallWork = 20;
+inline constexpr double kCharWork = 20;
+inline constexpr double kFrameWork = 2000;
+inline constexpr double kTextureWork = 16;
+inline constexpr double kPixelsPerWork = 2;
 
 struct PlayReport {
     std::size_t recordsPlayed = 0;
     std::size_t recordsIgnored = 0;  // malformed, unknown or escape records skipped
+    std::size_t work = 0;            // units of work spent
     bool stoppedEarly = false;       // a limit ended the play before the last record
 };
 

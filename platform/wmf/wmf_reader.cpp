@@ -35,26 +35,36 @@ ReadResult readMetafile(std::span<const std::uint8_t> bytes) {
     if (!in.readU32(key)) {
         return fail(ErrorCode::Truncated, 0, 0);
     }
-    if (key != kPlaceableKey) {
-        return fail(ErrorCode::NotPlaceable, 0, 0);
+    const bool placeableFile = key == kPlaceableKey;
+    if (placeableFile) {
+        PlaceableHeader& placeable = result.metafile.placeable;
+        std::uint16_t handle = 0;
+        std::uint32_t reserved = 0;
+        if (!in.readU16(handle) || !in.readI16(placeable.left) || !in.readI16(placeable.top) ||
+            !in.readI16(placeable.right) || !in.readI16(placeable.bottom) ||
+            !in.readU16(placeable.inch) || !in.readU32(reserved) ||
+            !in.readU16(placeable.checksum)) {
+            return fail(ErrorCode::Truncated, 0, in.offset());
+        }
+        if (placeable.checksum != placeableChecksum(bytes.first(20))) {
+            return fail(ErrorCode::BadChecksum, 0, 20);
+        }
+        if (placeable.left == placeable.right || placeable.top == placeable.bottom) {
+            return fail(ErrorCode::EmptyBounds, 0, 6);
+        }
+        if (placeable.inch == 0) {
+            return fail(ErrorCode::ZeroInch, 0, 14);
+        }
+    } else {
+        // A standard metafile starts with META_HEADER itself: type 1 or 2, then 9 words.
+        const std::uint16_t type = static_cast<std::uint16_t>(key & 0xFFFF);
+        const std::uint16_t words = static_cast<std::uint16_t>(key >> 16);
+        if ((type != 1 && type != 2) || words != kMetaHeaderWords) {
+            return fail(ErrorCode::NotPlaceable, 0, 0);
+        }
+        in = ByteReader(bytes);
     }
-    PlaceableHeader& placeable = result.metafile.placeable;
-    std::uint16_t handle = 0;
-    std::uint32_t reserved = 0;
-    if (!in.readU16(handle) || !in.readI16(placeable.left) || !in.readI16(placeable.top) ||
-        !in.readI16(placeable.right) || !in.readI16(placeable.bottom) ||
-        !in.readU16(placeable.inch) || !in.readU32(reserved) || !in.readU16(placeable.checksum)) {
-        return fail(ErrorCode::Truncated, 0, in.offset());
-    }
-    if (placeable.checksum != placeableChecksum(bytes.first(20))) {
-        return fail(ErrorCode::BadChecksum, 0, 20);
-    }
-    if (placeable.left == placeable.right || placeable.top == placeable.bottom) {
-        return fail(ErrorCode::EmptyBounds, 0, 6);
-    }
-    if (placeable.inch == 0) {
-        return fail(ErrorCode::ZeroInch, 0, 14);
-    }
+    const std::size_t headerOffset = in.offset();
 
     MetaHeader& header = result.metafile.header;
     std::uint16_t headerWords = 0;
@@ -66,7 +76,7 @@ ReadResult readMetafile(std::span<const std::uint8_t> bytes) {
     }
     if ((header.type != 1 && header.type != 2) || headerWords != kMetaHeaderWords ||
         !isKnownVersion(header.version)) {
-        return fail(ErrorCode::BadMetaHeader, 0, kPlaceableHeaderBytes);
+        return fail(ErrorCode::BadMetaHeader, 0, headerOffset);
     }
 
     // Parameter storage is sized from what the file really holds, never from the header.
@@ -92,6 +102,9 @@ ReadResult readMetafile(std::span<const std::uint8_t> bytes) {
             return fail(ErrorCode::RecordPastEnd, index, start);
         }
         if (function == static_cast<std::uint16_t>(Function::Eof)) {
+            if (!placeableFile && !findFrame(result.metafile)) {
+                return fail(ErrorCode::EmptyBounds, index, start);
+            }
             return result;
         }
         Record record{function, start, result.metafile.words.size(), paramWords};

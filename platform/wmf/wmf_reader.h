@@ -1,4 +1,4 @@
-// Reads a placeable Windows Metafile into its headers and a list of records.
+// Reads a Windows Metafile, placeable or not, into its headers and a list of records.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,17 @@
 #include "platform/wmf/wmf_format.h"
 
 namespace quintrel::wmf {
+
+// Where a metafile's frame (its bounding box in PlaceableHeader) came from.
+enum class FrameSource {
+    Placeable,        // the placeable header: logical units
+    WindowRecords,    // no placeable header: the first window origin and extent records
+    ViewportRecords,  // a viewport extent record: the viewport it sets, in device units
+    DrawnExtent,      // no extent record: the extent of what the records draw, device units
+};
+
+// Units per inch assumed for a file without a placeable header: a screen's.
+inline constexpr std::uint16_t kStandardInch = 96;
 
 struct PlaceableHeader {
     std::int16_t left = 0;  // bounding box in logical units
@@ -37,7 +48,8 @@ struct Record {
 };
 
 struct Metafile {
-    PlaceableHeader placeable;
+    PlaceableHeader placeable;  // read from the file, or made up from its records
+    FrameSource frameSource = FrameSource::Placeable;
     MetaHeader header;
     std::vector<Record> records;       // up to, not including, META_EOF
     std::vector<std::uint16_t> words;  // parameter words of all records, back to back
@@ -58,6 +70,11 @@ struct ReadResult {
 };
 
 ReadResult readMetafile(std::span<const std::uint8_t> bytes);
+
+// For a file without a placeable header: the frame from the first SETVIEWPORTEXT (at the
+// SETVIEWPORTORG before it), else from the first SETWINDOWEXT (at the SETWINDOWORG before
+// it), else from the extent of what the records draw. False when none gives an area.
+bool findFrame(Metafile& metafile);
 
 // XOR of the first ten 16-bit words of a placeable header; `header` holds at least 20 bytes.
 std::uint16_t placeableChecksum(std::span<const std::uint8_t> header);

@@ -88,6 +88,16 @@ void MetafileWriter::setWindowExt(std::int16_t x, std::int16_t y) {
     record(Function::SetWindowExt, p);
 }
 
+void MetafileWriter::setViewportOrg(std::int16_t x, std::int16_t y) {
+    const std::uint16_t p[] = {word(y), word(x)};
+    record(Function::SetViewportOrg, p);
+}
+
+void MetafileWriter::setViewportExt(std::int16_t x, std::int16_t y) {
+    const std::uint16_t p[] = {word(y), word(x)};
+    record(Function::SetViewportExt, p);
+}
+
 void MetafileWriter::saveDc() {
     record(Function::SaveDc, {});
 }
@@ -128,6 +138,30 @@ std::uint16_t MetafileWriter::createBrush(std::uint16_t style, std::uint32_t col
     appendColor(p, color);
     p.push_back(hatch);
     record(Function::CreateBrushIndirect, p);
+    return allocateObject();
+}
+
+std::uint16_t MetafileWriter::createRegion(std::span<const Rect16> rects) {
+    std::vector<std::uint16_t> p = {0, 6, 0, 0, 0, static_cast<std::uint16_t>(rects.size()), 2};
+    Rect16 box = rects.empty() ? Rect16{} : rects.front();
+    for (const Rect16& r : rects) {
+        box = {std::min(box.left, r.left), std::min(box.top, r.top), std::max(box.right, r.right),
+               std::max(box.bottom, r.bottom)};
+    }
+    p.insert(p.end(), {word(box.left), word(box.top), word(box.right), word(box.bottom)});
+    for (const Rect16& r : rects) {
+        p.insert(p.end(), {2, word(r.top), word(r.bottom), word(r.left), word(r.right), 2});
+    }
+    p[4] = static_cast<std::uint16_t>(2 * p.size());  // region size in bytes
+    record(Function::CreateRegion, p);
+    return allocateObject();
+}
+
+std::uint16_t MetafileWriter::createDibPatternBrush(std::span<const std::uint8_t> packedDib) {
+    std::vector<std::uint16_t> p = {kBsDibPattern, 0};  // style, DIB_RGB_COLORS
+    appendBytes(
+        p, std::string_view(reinterpret_cast<const char*>(packedDib.data()), packedDib.size()));
+    record(Function::DibCreatePatternBrush, p);
     return allocateObject();
 }
 
@@ -193,6 +227,32 @@ void MetafileWriter::extTextOut(std::int16_t x, std::int16_t y, std::uint16_t op
     record(Function::ExtTextOut, p);
 }
 
+void MetafileWriter::setTextCharExtra(std::int16_t extra) {
+    const std::uint16_t p[] = {word(extra)};
+    record(Function::SetTextCharExtra, p);
+}
+
+void MetafileWriter::setTextJustification(std::int16_t breakExtra, std::int16_t breakCount) {
+    const std::uint16_t p[] = {word(breakCount), word(breakExtra)};
+    record(Function::SetTextJustification, p);
+}
+
+// The clip rectangles, like the shapes, store bottom, right, top, left.
+void MetafileWriter::intersectClipRect(Rect16 r) {
+    const std::uint16_t p[] = {word(r.bottom), word(r.right), word(r.top), word(r.left)};
+    record(Function::IntersectClipRect, p);
+}
+
+void MetafileWriter::excludeClipRect(Rect16 r) {
+    const std::uint16_t p[] = {word(r.bottom), word(r.right), word(r.top), word(r.left)};
+    record(Function::ExcludeClipRect, p);
+}
+
+void MetafileWriter::selectClipRegion(std::uint16_t region) {
+    const std::uint16_t p[] = {region};
+    record(Function::SelectClipRegion, p);
+}
+
 void MetafileWriter::moveTo(std::int16_t x, std::int16_t y) {
     const std::uint16_t p[] = {word(y), word(x)};
     record(Function::MoveTo, p);
@@ -226,6 +286,75 @@ void MetafileWriter::ellipse(Rect16 r) {
     record(Function::Ellipse, p);
 }
 
+void MetafileWriter::arc(Function kind, Rect16 b, Point16 start, Point16 end) {
+    const std::uint16_t p[] = {word(end.y),    word(end.x),   word(start.y), word(start.x),
+                               word(b.bottom), word(b.right), word(b.top),   word(b.left)};
+    record(kind, p);
+}
+
+void MetafileWriter::roundRect(Rect16 r, std::int16_t cornerWidth, std::int16_t cornerHeight) {
+    const std::uint16_t p[] = {word(cornerHeight), word(cornerWidth), word(r.bottom),
+                               word(r.right),      word(r.top),       word(r.left)};
+    record(Function::RoundRect, p);
+}
+
+void MetafileWriter::setPixel(std::int16_t x, std::int16_t y, std::uint32_t color) {
+    std::vector<std::uint16_t> p;
+    appendColor(p, color);
+    p.push_back(word(y));
+    p.push_back(word(x));
+    record(Function::SetPixel, p);
+}
+
+void MetafileWriter::dibStretchBlt(Rect16 t, Rect16 s, std::uint32_t rop,
+                                   std::span<const std::uint8_t> packedDib) {
+    std::vector<std::uint16_t> p;
+    appendColor(p, rop);
+    p.insert(p.end(),
+             {word(static_cast<std::int16_t>(s.bottom - s.top)),
+              word(static_cast<std::int16_t>(s.right - s.left)), word(s.top), word(s.left),
+              word(static_cast<std::int16_t>(t.bottom - t.top)),
+              word(static_cast<std::int16_t>(t.right - t.left)), word(t.top), word(t.left)});
+    appendBytes(
+        p, std::string_view(reinterpret_cast<const char*>(packedDib.data()), packedDib.size()));
+    record(Function::DibStretchBlt, p);
+}
+
+void MetafileWriter::appendMetaHeader(std::vector<std::uint8_t>& out) const {
+    const auto totalWords =
+        static_cast<std::uint32_t>(kMetaHeaderWords + m_body.size() + kRecordHeaderWords);
+    putU16(out, 1);  // memory metafile
+    putU16(out, kMetaHeaderWords);
+    putU16(out, 0x0300);
+    putU32(out, totalWords);
+    putU16(out, static_cast<std::uint16_t>(m_used.size()));
+    putU32(out, m_maxRecordWords);
+    putU16(out, 0);  // NumberOfMembers, unused
+}
+
+std::vector<std::uint8_t> MetafileWriter::finishStandard() const {
+    std::vector<std::uint8_t> placeable = finish();
+    return {placeable.begin() + kPlaceableHeaderBytes, placeable.end()};
+}
+
+std::vector<std::uint8_t> packDib(int width, int height, std::span<const std::uint32_t> pixels) {
+    std::vector<std::uint8_t> out;
+    putU32(out, 40);
+    putU32(out, static_cast<std::uint32_t>(width));
+    putU32(out, static_cast<std::uint32_t>(height));
+    putU16(out, 1);   // planes
+    putU16(out, 32);  // bits per pixel
+    for (int i = 0; i < 6; ++i) {
+        putU32(out, 0);  // BI_RGB, image size, resolution, colours used and important
+    }
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            putU32(out, pixels[static_cast<std::size_t>(y * width + x)]);
+        }
+    }
+    return out;
+}
+
 std::vector<std::uint8_t> MetafileWriter::finish() const {
     std::vector<std::uint8_t> out;
     out.reserve(kPlaceableHeaderBytes + kMetaHeaderBytes + 2 * m_body.size() + 6);
@@ -239,15 +368,7 @@ std::vector<std::uint8_t> MetafileWriter::finish() const {
     putU32(out, 0);  // reserved
     putU16(out, placeableChecksum(out));
 
-    const auto totalWords =
-        static_cast<std::uint32_t>(kMetaHeaderWords + m_body.size() + kRecordHeaderWords);
-    putU16(out, 1);  // memory metafile
-    putU16(out, kMetaHeaderWords);
-    putU16(out, 0x0300);
-    putU32(out, totalWords);
-    putU16(out, static_cast<std::uint16_t>(m_used.size()));
-    putU32(out, m_maxRecordWords);
-    putU16(out, 0);  // NumberOfMembers, unused
+    appendMetaHeader(out);
     for (std::uint16_t w : m_body) {
         putU16(out, w);
     }

@@ -45,6 +45,12 @@ struct LogFont {
     std::string faceName;  // at most 31 bytes are written
 };
 
+// A packed DIB (BITMAPINFOHEADER, no colour table, 32 bits a pixel, rows bottom-up) of
+// `pixels` given top-down as 0x00RRGGBB.
+std::vector<std::uint8_t> packDib(int width, int height, std::span<const std::uint32_t> pixels);
+
+inline constexpr std::uint32_t kSrcCopy = 0x00CC0020;
+
 class MetafileWriter {
   public:
     // The placeable bounding box in logical units and the logical units per inch.
@@ -53,6 +59,8 @@ class MetafileWriter {
     void setMapMode(std::uint16_t mode);
     void setWindowOrg(std::int16_t x, std::int16_t y);
     void setWindowExt(std::int16_t x, std::int16_t y);
+    void setViewportOrg(std::int16_t x, std::int16_t y);
+    void setViewportExt(std::int16_t x, std::int16_t y);
     void saveDc();
     void restoreDc(std::int16_t level);
 
@@ -60,6 +68,10 @@ class MetafileWriter {
     std::uint16_t createFont(const LogFont& font);
     std::uint16_t createPen(std::uint16_t style, std::int16_t width, std::uint32_t color);
     std::uint16_t createBrush(std::uint16_t style, std::uint32_t color, std::uint16_t hatch = 0);
+    // A region of rectangles that do not overlap, each its own scan.
+    std::uint16_t createRegion(std::span<const Rect16> rects);
+    // A brush of a packed DIB pattern (see packDib).
+    std::uint16_t createDibPatternBrush(std::span<const std::uint8_t> packedDib);
     void selectObject(std::uint16_t index);
     void deleteObject(std::uint16_t index);
 
@@ -75,12 +87,26 @@ class MetafileWriter {
     void extTextOut(std::int16_t x, std::int16_t y, std::uint16_t options, Rect16 rect,
                     std::string_view text, std::span<const std::int16_t> dx);
 
+    void setTextCharExtra(std::int16_t extra);
+    void setTextJustification(std::int16_t breakExtra, std::int16_t breakCount);
+
+    void intersectClipRect(Rect16 rect);
+    void excludeClipRect(Rect16 rect);
+    void selectClipRegion(std::uint16_t region);  // 0 lifts the clip
+
     void moveTo(std::int16_t x, std::int16_t y);
     void lineTo(std::int16_t x, std::int16_t y);
     void polyline(std::span<const Point16> points);
     void polygon(std::span<const Point16> points);
     void rectangle(Rect16 rect);
     void ellipse(Rect16 rect);
+    // Function::Arc, Chord or Pie.
+    void arc(Function kind, Rect16 box, Point16 start, Point16 end);
+    void roundRect(Rect16 rect, std::int16_t cornerWidth, std::int16_t cornerHeight);
+    void setPixel(std::int16_t x, std::int16_t y, std::uint32_t color);
+    // Draws the `source` part (in bitmap pixels) of a packed DIB into `target`.
+    void dibStretchBlt(Rect16 target, Rect16 source, std::uint32_t rop,
+                       std::span<const std::uint8_t> packedDib);
 
     // Any record, for functions without a helper and for test fixtures.
     void record(std::uint16_t function, std::span<const std::uint16_t> params);
@@ -88,9 +114,12 @@ class MetafileWriter {
     // Appends META_EOF and returns the file: placeable header with its checksum, then
     // META_HEADER with the exact size, object count and largest record.
     std::vector<std::uint8_t> finish() const;
+    // The same records as a standard metafile, without the placeable header.
+    std::vector<std::uint8_t> finishStandard() const;
 
   private:
     std::uint16_t allocateObject();
+    void appendMetaHeader(std::vector<std::uint8_t>& out) const;
     void record(Function function, std::span<const std::uint16_t> params);
 
     Rect16 m_bounds;

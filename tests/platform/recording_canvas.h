@@ -20,6 +20,9 @@ struct RecordingCanvas : Canvas {
         Brush brush;
     };
 
+    void setClip(const std::optional<std::vector<RectF>>& rects) override {
+        clips.push_back(rects);
+    }
     void drawPolyline(std::span<const PointF> points, const Pen& pen) override {
         lines.push_back({{points.begin(), points.end()}, pen});
     }
@@ -31,11 +34,43 @@ struct RecordingCanvas : Canvas {
         ellipses.push_back(bounds);
         shapes.push_back({{}, pen, brush});
     }
+    void drawArc(const ArcShape& arc, const Pen& pen, const Brush& brush) override {
+        arcs.push_back(arc);
+        shapes.push_back({{}, pen, brush});
+    }
+    void drawRoundRect(const RectF& bounds, PointF, const Pen& pen, const Brush& brush) override {
+        ellipses.push_back(bounds);
+        shapes.push_back({{}, pen, brush});
+    }
+    void fillRects(std::span<const RectF> rects, const Brush& brush, BlitOp op) override {
+        fills.push_back({{rects.begin(), rects.end()}, brush, op});
+    }
+    void setPixel(PointF, Rgb) override {}
+    void drawImage(const RectF& target, const PixelImage& image, const RectF& source, BlitOp op,
+                   bool) override {
+        images.push_back({target, image, source, op});
+    }
     double drawText(const TextRun& run) override {
         texts.push_back(run);
         return advance;
     }
 
+    struct Fill {
+        std::vector<RectF> rects;
+        Brush brush;
+        BlitOp op;
+    };
+    struct Blit {
+        RectF target;
+        PixelImage image;
+        RectF source;
+        BlitOp op;
+    };
+
+    std::vector<std::optional<std::vector<RectF>>> clips;
+    std::vector<ArcShape> arcs;
+    std::vector<Fill> fills;
+    std::vector<Blit> images;
     std::vector<Line> lines;
     std::vector<Shape> shapes;
     std::vector<RectF> ellipses;

@@ -76,8 +76,8 @@ TEST(WmfPlay, ObjectTableTakesTheLowestFreeIndex) {
     ASSERT_EQ(canvas.lines.size(), 3u);
     for (const auto& line : canvas.lines) {
         EXPECT_EQ(line.pen.color, (Rgb{4, 0, 0}));
-        EXPECT_EQ(line.pen.style, PenStyle::Dash);
-        EXPECT_DOUBLE_EQ(line.pen.width, 4);  // 8 logical units at half scale
+        EXPECT_EQ(line.pen.style, PenStyle::Solid);  // dashed, but wider than one unit
+        EXPECT_DOUBLE_EQ(line.pen.width, 4);         // 8 logical units at half scale
     }
     EXPECT_EQ(report.recordsIgnored, 2u);
 }
