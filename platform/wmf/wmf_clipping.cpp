@@ -17,9 +17,18 @@ std::optional<Region> Player::pictureRegion(const Region& logical) {
     return out;
 }
 
+RectF Player::reach() const {
+    return {-kCoordinateSlack * m_frameWidth, -kCoordinateSlack * m_frameHeight,
+            (1 + kCoordinateSlack) * m_frameWidth, (1 + kCoordinateSlack) * m_frameHeight};
+}
+
+// The clip keeps any offset, as GDI's does (it may move away and back); the canvas gets only
+// the part within the reach of drawing coordinates.
 void Player::applyClip() {
     if (m_dc.clip) {
-        m_canvas.setClip(m_dc.clip->rects());
+        Region shown = *m_dc.clip;
+        shown.intersect(reach());
+        m_canvas.setClip(shown.rects());
     } else {
         m_canvas.setClip(std::nullopt);
     }

@@ -10,10 +10,6 @@ namespace quintrel::wmf {
 
 namespace {
 
-// How far outside the picture frame a coordinate may lie, in frame sizes. Hostile
-// coordinates are clamped there so the canvas never strokes or dashes absurd lengths.
-constexpr double kCoordinateSlack = 4.0;
-
 bool readColorInto(WordReader& in, Rgb& out) {
     bool ok = false;
     const Rgb color = readColor(in, ok);

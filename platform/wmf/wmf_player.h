@@ -81,6 +81,10 @@ inline Rgb readColor(WordReader& in, bool& ok) {
                static_cast<std::uint8_t>((ref >> 16) & 0xFF)};
 }
 
+// How far outside the picture frame a coordinate may lie, in frame sizes. Hostile
+// coordinates are clamped there so the canvas never strokes or dashes absurd lengths.
+inline constexpr double kCoordinateSlack = 4.0;
+
 class Player {
   public:
     Player(const Metafile& metafile, Canvas& canvas, const PlayLimits& limits);
@@ -146,6 +150,8 @@ class Player {
     bool regionRecord(Function function, WordReader& in);
     std::optional<Region> pictureRegion(const Region& logical);
     void applyClip();
+    // The rectangle every coordinate is clamped to, kCoordinateSlack frames around the frame.
+    RectF reach() const;
 
     // Text (wmf_text.cpp).
     bool textOut(WordReader& in);

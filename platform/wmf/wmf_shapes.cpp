@@ -38,8 +38,12 @@ RectF Player::insideFrame(RectF r) const {
     if ((m_dc.pen.style & kPsStyleMask) != kPsInsideFrame) {
         return r;
     }
-    const double half = std::min(pen().width, std::min(r.right - r.left, r.bottom - r.top)) / 2;
-    return {r.left + half, r.top + half, r.right - half, r.bottom - half};
+    // Never past the centre, also where rounding would turn the box inside out.
+    const double half = pen().width / 2;
+    const double cx = (r.left + r.right) / 2;
+    const double cy = (r.top + r.bottom) / 2;
+    return {std::min(r.left + half, cx), std::min(r.top + half, cy), std::max(r.right - half, cx),
+            std::max(r.bottom - half, cy)};
 }
 
 bool Player::lineTo(WordReader& in) {

@@ -330,6 +330,28 @@ TEST(WmfPlay, PensCarryTheirFlags) {
     EXPECT_EQ(canvas.lines[2].pen.style, PenStyle::None);
 }
 
+TEST(WmfPlay, OffsetClipsMoveAwayAndBack) {
+    MetafileWriter writer({0, 0, 100, 100}, 100);
+    writer.intersectClipRect({0, 0, 50, 50});
+    const std::uint16_t right[] = {0, 120};  // y, x
+    for (int i = 0; i < 5; ++i) {
+        writer.record(static_cast<std::uint16_t>(Function::OffsetClipRgn), right);
+    }
+    const std::uint16_t back[] = {0, static_cast<std::uint16_t>(-600)};
+    writer.record(static_cast<std::uint16_t>(Function::OffsetClipRgn), back);
+    const RecordingCanvas canvas = playBytes(writer.finish());
+    ASSERT_EQ(canvas.clips.size(), 7u);
+    for (const auto& clip : canvas.clips) {
+        ASSERT_TRUE(clip.has_value());
+        for (const RectF& r : *clip) {
+            EXPECT_LE(r.right, 500);  // the canvas never gets more than four frames out
+        }
+    }
+    EXPECT_TRUE(canvas.clips[5]->empty());   // 600 units out: nothing can be drawn
+    ASSERT_EQ(canvas.clips[6]->size(), 1u);  // and back where it started
+    EXPECT_DOUBLE_EQ((*canvas.clips[6])[0].right, 50);
+}
+
 TEST(WmfRegion, SubtractAndFrame) {
     Region region({0, 0, 10, 10});
     ASSERT_TRUE(region.subtract(RectF{3, 3, 6, 6}));
