@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "platform/wmf/font_faces.h"
 #include "platform/wmf/qt_canvas.h"
@@ -174,10 +175,17 @@ double QtCanvas::drawText(const TextRun& run) {
 
     // Characters the face lacks come from Qt's fallback faces, drawn at the reference size
     // and scaled, so small and fractional sizes keep their proportions.
+    // Their metrics load a font engine of their own, so they are made only when a run needs them.
     QFont fallback = resolved.font;
     fallback.setStyleStrategy(QFont::PreferDefault);
-    const QFontMetricsF fallbackMetrics(fallback);
     const double fallbackScale = em / kReferencePixels;
+    std::optional<QFontMetricsF> fallbackMetrics;
+    const auto fallbackAdvance = [&](const QString& characters) {
+        if (!fallbackMetrics) {
+            fallbackMetrics.emplace(fallback);
+        }
+        return fallbackMetrics->horizontalAdvance(characters) * fallbackScale;
+    };
 
     // Hebrew and Arabic are stored in reading order: Qt's text layout puts them in display
     // order and joins the Arabic letters, as the system's renderer does; the run keeps its
@@ -190,7 +198,7 @@ double QtCanvas::drawText(const TextRun& run) {
     // Pen positions: the dx array where the file has one, the font's own advances after it,
     // plus the character extra and the justification's share for each break character.
     std::vector<Placed> placed(rightToLeft ? 0 : decoded.text.size());
-    double x = rightToLeft ? fallbackMetrics.horizontalAdvance(text) * fallbackScale : 0;
+    double x = rightToLeft ? fallbackAdvance(text) : 0;
     const double perBreak = run.breakCount > 0 ? run.breakExtra / run.breakCount : 0;
     for (std::size_t i = 0; i < placed.size(); ++i) {
         const char32_t code = decoded.text[i];
@@ -206,8 +214,7 @@ double QtCanvas::drawText(const TextRun& run) {
         } else if (placed[i].glyph != 0) {
             advance = natural.value(static_cast<qsizetype>(i)).x();
         } else {
-            advance =
-                fallbackMetrics.horizontalAdvance(QString::fromUcs4(&code, 1)) * fallbackScale;
+            advance = fallbackAdvance(QString::fromUcs4(&code, 1));
         }
         advance += run.charExtra;
         if (code == U' ') {
