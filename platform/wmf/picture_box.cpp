@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
+#include <QtMath>
+#include <exception>
 #include <span>
 
 #include "platform/wmf/qt_canvas.h"
@@ -12,6 +14,26 @@
 #include "platform/wmf/wmf_reader.h"
 
 namespace quintrel {
+
+namespace {
+
+// The picture fitted into a box of `size` logical pixels at `scale` device pixels each, on the
+// box's background. The image is drawn exactly as the box would draw it directly.
+QImage drawPicture(const wmf::Metafile& picture, QSize size, qreal scale, QRgb background,
+                   wmf::FontCache* fonts) {
+    QImage image(qCeil(size.width() * scale), qCeil(size.height() * scale),
+                 QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        return image;  // out of memory: the box shows its background
+    }
+    image.setDevicePixelRatio(scale);
+    image.fill(QColor::fromRgba(background));
+    QPainter painter(&image);
+    wmf::drawMetafile(painter, picture, QRectF(QPointF(0, 0), QSizeF(size)), {}, fonts);
+    return image;
+}
+
+}  // namespace
 
 PictureBox::PictureBox(QWidget* parent)
     : QWidget(parent), m_fonts(std::make_unique<wmf::FontCache>()) {
@@ -41,12 +63,21 @@ bool PictureBox::loadPicture(const QString& path) {
         m_lastError = QString::fromStdString(wmf::describe(*result.error));
         return false;
     }
-    m_picture = std::make_unique<wmf::Metafile>(std::move(result.metafile));
+    m_picture = std::make_shared<const wmf::Metafile>(std::move(result.metafile));
+    // A box that has its place but is not on screen yet is part of a window being built: its
+    // first paint comes only after the other controls are made and shown, so the picture is
+    // drawn meanwhile on the other core. Later pictures are drawn here, with the faces this
+    // box has already resolved.
+    if (!isVisible() && testAttribute(Qt::WA_Resized)) {
+        startDrawingAhead();
+    }
     update();
     return true;
 }
 
 void PictureBox::clearPicture() {
+    m_ahead = {};  // waits for a drawing still under way; it is bounded like every play
+    m_drawn.reset();
     m_picture.reset();
     m_lastError.clear();
     update();
@@ -56,12 +87,46 @@ bool PictureBox::hasPicture() const {
     return m_picture != nullptr;
 }
 
+PictureBox::Look PictureBox::currentLook() const {
+    return {size(), devicePixelRatioF(), palette().color(backgroundRole()).rgba()};
+}
+
+void PictureBox::startDrawingAhead() {
+    const Look look = currentLook();
+    if (look.size.isEmpty()) {
+        return;
+    }
+    // The worker has the picture, its own font cache and its own image; it shares nothing
+    // mutable with this thread. Qt draws text into images on any thread.
+    try {
+        m_ahead = std::async(std::launch::async, [picture = m_picture, look] {
+            return Drawn{look,
+                         drawPicture(*picture, look.size, look.scale, look.background, nullptr)};
+        });
+    } catch (const std::exception&) {
+        m_ahead = {};  // no thread to be had: the first paint draws the picture itself
+    }
+}
+
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     if (m_picture) {
-        painter.save();
-        wmf::drawMetafile(painter, *m_picture, QRectF(rect()), {}, m_fonts.get());
-        painter.restore();
+        const Look look = currentLook();
+        if (m_ahead.valid()) {
+            try {
+                Drawn ahead = m_ahead.get();
+                if (ahead.look == look) {
+                    m_drawn = std::move(ahead);
+                }
+            } catch (const std::exception&) {
+                // Drawn below instead.
+            }
+        }
+        if (!m_drawn || m_drawn->look != look) {
+            m_drawn = Drawn{look, drawPicture(*m_picture, look.size, look.scale, look.background,
+                                              m_fonts.get())};
+        }
+        painter.drawImage(QPointF(0, 0), m_drawn->image);
     }
     // The box is a Tab stop; the style's focus frame shows when it has the focus.
     if (hasFocus()) {

@@ -1,9 +1,12 @@
 // The box that shows one formula picture (a placeable metafile), scaled to fit.
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
+#include <future>
 #include <memory>
+#include <optional>
 
 namespace quintrel {
 
@@ -32,8 +35,28 @@ class PictureBox : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    std::unique_ptr<wmf::Metafile> m_picture;
+    // What a drawn image depends on besides the picture itself.
+    struct Look {
+        QSize size;
+        qreal scale = 1;
+        QRgb background = 0;
+        bool operator==(const Look&) const = default;
+    };
+    struct Drawn {
+        Look look;
+        QImage image;
+    };
+
+    Look currentLook() const;
+    void startDrawingAhead();
+
+    std::shared_ptr<const wmf::Metafile> m_picture;
+    // Faces resolved by drawing on this thread, kept across pictures.
     std::unique_ptr<wmf::FontCache> m_fonts;
+    // The picture as last drawn; a repaint at the same look only copies it.
+    std::optional<Drawn> m_drawn;
+    // The first picture, drawn on a worker while the window is still being built and shown.
+    std::future<Drawn> m_ahead;
     QString m_lastError;
 };
 

@@ -171,7 +171,15 @@ double QtCanvas::drawText(const TextRun& run) {
             glyphs.append(raw.glyphIndexesForString(QString::fromUcs4(&c, 1)).value(0));
         }
     }
-    const QList<QPointF> natural = raw.advancesForGlyphIndexes(glyphs);
+    // The face's own advances are needed only past the end of the file's spacing array; asking
+    // for them loads every glyph's metrics, so they are fetched once and only then.
+    std::optional<QList<QPointF>> natural;
+    const auto naturalAdvance = [&](std::size_t i) {
+        if (!natural) {
+            natural = raw.advancesForGlyphIndexes(glyphs);
+        }
+        return natural->value(static_cast<qsizetype>(i)).x();
+    };
 
     // Characters the face lacks come from Qt's fallback faces, drawn at the reference size
     // and scaled, so small and fractional sizes keep their proportions.
@@ -212,7 +220,7 @@ double QtCanvas::drawText(const TextRun& run) {
                 advance += run.advances[b];
             }
         } else if (placed[i].glyph != 0) {
-            advance = natural.value(static_cast<qsizetype>(i)).x();
+            advance = naturalAdvance(i);
         } else {
             advance = fallbackAdvance(QString::fromUcs4(&code, 1));
         }

@@ -116,6 +116,32 @@ TEST(PictureBox, DrawsThePictureScaledToFit) {
     EXPECT_LE(ink.right(), left + 462.5);
 }
 
+// A box placed before it is shown draws its first picture on a worker; it must show exactly
+// what a box draws at its own paint, and not a drawing made for a size it no longer has.
+TEST(PictureBox, DrawsAheadExactlyAsAtItsOwnPaint) {
+    const auto shot = [](PictureBox& box) {
+        return box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto placedThenLoaded = [](PictureBox& box, QSize size, int picture) {
+        box.resize(size);
+        ASSERT_TRUE(box.loadPicture(dataPicture(picture)));
+    };
+    const auto loadedThenPlaced = [](PictureBox& box, QSize size, int picture) {
+        ASSERT_TRUE(box.loadPicture(dataPicture(picture)));
+        box.resize(size);
+    };
+    PictureBox ahead, itself;
+    placedThenLoaded(ahead, {561, 185}, 1);
+    loadedThenPlaced(itself, {561, 185}, 1);
+    EXPECT_EQ(shot(ahead), shot(itself));
+
+    PictureBox resized, itselfResized;
+    placedThenLoaded(resized, {300, 100}, 7);
+    resized.resize(561, 185);
+    loadedThenPlaced(itselfResized, {561, 185}, 7);
+    EXPECT_EQ(shot(resized), shot(itselfResized));
+}
+
 // A metafile without the placeable header, as older programs write them: the box shows it
 // framed by its window records.
 TEST(PictureBox, ShowsAStandardMetafile) {
