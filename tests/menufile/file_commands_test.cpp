@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <deque>
 
 #include "menufile/qt_dialog_setup.h"
@@ -154,6 +156,11 @@ class QtDialogs : public ::testing::Test {
         static char name[] = "menufile_tests";
         static char* argv[] = {name, nullptr};
         static QApplication app(argc, argv);
+        // A file dialog keeps its history in the user's Qt settings when it goes; keep the
+        // tester's own out of it.
+        static QTemporaryDir settings;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     }
 };
 
