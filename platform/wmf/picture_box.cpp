@@ -15,26 +15,6 @@
 
 namespace quintrel {
 
-namespace {
-
-// The picture fitted into a box of `size` logical pixels at `scale` device pixels each, on the
-// box's background. The image is drawn exactly as the box would draw it directly.
-QImage drawPicture(const wmf::Metafile& picture, QSize size, qreal scale, QRgb background,
-                   wmf::FontCache* fonts) {
-    QImage image(qCeil(size.width() * scale), qCeil(size.height() * scale),
-                 QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) {
-        return image;  // out of memory: the box shows its background
-    }
-    image.setDevicePixelRatio(scale);
-    image.fill(QColor::fromRgba(background));
-    QPainter painter(&image);
-    wmf::drawMetafile(painter, picture, QRectF(QPointF(0, 0), QSizeF(size)), {}, fonts);
-    return image;
-}
-
-}  // namespace
-
 PictureBox::PictureBox(QWidget* parent)
     : QWidget(parent), m_fonts(std::make_unique<wmf::FontCache>()) {
     setAutoFillBackground(true);
@@ -87,6 +67,20 @@ bool PictureBox::hasPicture() const {
     return m_picture != nullptr;
 }
 
+// The same pixels as the picture drawn straight into the box at that look.
+QImage PictureBox::draw(const wmf::Metafile& picture, const Look& look, wmf::FontCache* fonts) {
+    QImage image(qCeil(look.size.width() * look.scale), qCeil(look.size.height() * look.scale),
+                 QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        return image;  // out of memory: the box shows its background
+    }
+    image.setDevicePixelRatio(look.scale);
+    image.fill(QColor::fromRgba(look.background));
+    QPainter painter(&image);
+    wmf::drawMetafile(painter, picture, QRectF(QPointF(0, 0), QSizeF(look.size)), {}, fonts);
+    return image;
+}
+
 PictureBox::Look PictureBox::currentLook() const {
     return {size(), devicePixelRatioF(), palette().color(backgroundRole()).rgba()};
 }
@@ -100,8 +94,7 @@ void PictureBox::startDrawingAhead() {
     // mutable with this thread. Qt draws text into images on any thread.
     try {
         m_ahead = std::async(std::launch::async, [picture = m_picture, look] {
-            return Drawn{look,
-                         drawPicture(*picture, look.size, look.scale, look.background, nullptr)};
+            return Drawn{look, draw(*picture, look, nullptr)};
         });
     } catch (const std::exception&) {
         m_ahead = {};  // no thread to be had: the first paint draws the picture itself
@@ -123,8 +116,7 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/) {
             }
         }
         if (!m_drawn || m_drawn->look != look) {
-            m_drawn = Drawn{look, drawPicture(*m_picture, look.size, look.scale, look.background,
-                                              m_fonts.get())};
+            m_drawn = Drawn{look, draw(*m_picture, look, m_fonts.get())};
         }
         painter.drawImage(QPointF(0, 0), m_drawn->image);
     }

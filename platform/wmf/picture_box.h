@@ -47,6 +47,8 @@ class PictureBox : public QWidget {
         QImage image;
     };
 
+    // The picture fitted into the box at `look`, on its background; `fonts` may be null.
+    static QImage draw(const wmf::Metafile& picture, const Look& look, wmf::FontCache* fonts);
     Look currentLook() const;
     void startDrawingAhead();
 
