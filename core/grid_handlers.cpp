@@ -146,21 +146,33 @@ GridResult GridHandlers::transfer(const Domain& from, const Domain& to) {
 
 // A unit change: while the grid is valid, the stored spacing is shown again in the new unit.
 GridResult GridHandlers::redisplay(const Domain& domain) {
-    if (m_state.GridValid == kFalse) {
-        return {};  // the typed number stays; the next transfer reads it in the new unit
+    int& unitOfText = m_unitOfText[domain.units == UnitList::Combo1 ? 0 : 1];
+    if (m_restoringUnit) {
+        return {};  // the list is being put back on the unit its field's text is in
     }
     const int unit = m_window.selectedIndex(domain.units);
+    if (m_state.GridValid == kFalse) {
+        unitOfText = unit;  // the typed number stays; the next transfer reads it in the new unit
+        return {};
+    }
     if (!hasUnit(domain, unit)) {
         // Text typed into the list that names no unit: the field's number has no unit any more,
         // so the grid no longer belongs to what is shown. Withdrawn as an edit would; the next
         // transfer says that a unit is missing.
+        unitOfText = unit;
         CheckInputs();
         return {};
     }
     const double shown = domain.displayScale(unit) * m_state.*domain.step;
     if (auto error = checkProduct(shown)) {
+        // The field still shows the spacing in the unit before; a list left on the refused unit
+        // would make the next transfer read that number in the wrong unit.
+        m_restoringUnit = true;
+        m_window.setSelectedIndex(domain.units, unitOfText);
+        m_restoringUnit = false;
         return {*error, domain.shown};
     }
+    unitOfText = unit;
     m_window.setText(domain.field, FormatGeneral(shown, m_window.decimalSeparator()));
     m_state.GridValid = kTrue;
     return ShowGrids();

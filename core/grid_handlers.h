@@ -6,6 +6,7 @@
 // ShowGrids is not called. A failing step never stores a non-finite number in GridState.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -33,8 +34,10 @@ class GridHandlers {
 
     GridResult Command1_Click();  // ">>": Δf = 1/(N·Δt)
     GridResult Command2_Click();  // "<<": Δt = 1/(N·Δf)
-    GridResult Combo1_Click();    // re-display the stored Δt in the new time unit
-    GridResult Combo2_Click();    // re-display the stored Δf in the new frequency unit
+    // Re-display the stored Δt (Δf) in the new unit. When the value cannot be shown in it, the
+    // list goes back to the unit the field's text is in, without running this handler again.
+    GridResult Combo1_Click();
+    GridResult Combo2_Click();
 
     GridResult Option1_Click(std::int16_t Index);
     GridResult Check1_Click() { return UpdateFormulaPicture(); }
@@ -60,6 +63,10 @@ class GridHandlers {
     GridWindow& m_window;
     GridState& m_state;
     std::string m_folder;
+    // The list index that the text of Text1 and of Text3 is in: the selection, except while a
+    // refused unit change puts the list back.
+    std::array<int, 2> m_unitOfText{-1, -1};
+    bool m_restoringUnit = false;
 };
 
 }  // namespace quintrel

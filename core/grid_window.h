@@ -3,10 +3,11 @@
 // The Qt window implements this with real widgets; tests implement it with a plain struct.
 // Every setter that stands for a change a user could make (a field text, a list selection, an
 // option button, a check box) must run the matching handler of GridHandlers synchronously,
-// nested inside the call, before it returns, exactly as Qt's signals do for program-made changes,
-// and, as Qt's signals, only when the value really changes. Setting a value that is already there
-// runs no handler:
-//   setText(Text1, t)           -> Text1_Change when t differs from the text (likewise Text2, 3)
+// nested inside the call, before it returns, as Qt's signals do for program-made changes. A field
+// write always runs its handler, also when the text is unchanged (Qt sends no signal then, so the
+// adapter runs the handler itself); the other setters, as Qt's signals, only run theirs when the
+// value really changes:
+//   setText(Text1, t)           -> Text1_Change, always (likewise Text2, Text3)
 //   setSelectedIndex(Combo1, i) -> Combo1_Click when the index changes (likewise Combo2)
 //   setOptionSelected(i, true)  -> Option1_Click(i) when the button becomes selected
 //   setCheckState(Check1, s)    -> Check1_Click when the state changes (likewise Check2)

@@ -14,7 +14,7 @@ inline constexpr std::array<std::string_view, 5> FrequencyUnits = {"Hz", "KHz", 
 // The list index selected at start-up in both lists: "ns" and "GHz".
 inline constexpr int kStartUnitIndex = 3;
 
-// Scales are computed at each use as 10 raised to the double exponent ±3·index, never stored.
+// Scales are the exact powers 10^(±3·index), from a table of decimal literals.
 // Time index i: typed value × timeInputScale(i) = seconds; seconds × timeDisplayScale(i) = shown.
 double timeInputScale(int i);    // 10^(-3i)
 double timeDisplayScale(int i);  // 10^(3i)

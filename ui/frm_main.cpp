@@ -34,6 +34,7 @@
 #include "ui/accessible_names.h"
 #include "ui/app_properties.h"
 #include "ui/formula_description.h"
+#include "ui/frm_main_layout.h"
 #include "ui/status_bar.h"
 #include "ui/summary_label.h"
 #include "ui/twips.h"
@@ -43,11 +44,6 @@
 namespace quintrel {
 
 namespace {
-
-// The design's client area below the menu bar, status bar included, and the status bar's height.
-constexpr int kClientWidthTwips = 8685;
-constexpr int kClientHeightTwips = 6360;
-constexpr int kStatusBarHeightTwips = 270;
 
 // Built from the included XPM arrays: reading the PNG files through QImageReader would load the
 // metadata of every image plugin first, about a millisecond of start-up.
@@ -65,13 +61,11 @@ Widget* makeControl(QWidget* parent, const char* name) {
     return widget;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption) {
-    auto* label = makeControl<QLabel>(parent, name);
-    label->setText(caption);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);  // the summary lines take a second line when they need one
-    return label;
+void setLabelCaption(QLabel& label, const QString& caption) {
+    label.setText(caption);
+    label.setTextFormat(Qt::PlainText);
+    label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label.setWordWrap(true);  // the summary lines wrap at blanks
 }
 
 QComboBox* makeUnitList(QWidget* parent, const char* name, auto units) {
@@ -191,71 +185,36 @@ void frmMain::createMenus() {
     mnuHelp->addActions({mnuHelpContents, mnuHelpSearchForHelpOn, mnuHelpBar0, mnuHelpAbout});
 }
 
-void frmMain::placeInTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsToPixels(*this, left, top, width, height));
-}
-
 void frmMain::createWidgets() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("frmMainClient"));
     setCentralWidget(client);
 
-    // Positions and sizes in twips; inside a frame they count from the frame's corner.
     FrameTD = makeControl<QGroupBox>(client, "FrameTD");
-    FrameTD->setTitle(QStringLiteral("Temporal Representation"));
-    placeInTwips(FrameTD, 120, 120, 3855, 1815);
-    Label1 = makeLabel(FrameTD, "Label1", QStringLiteral("delta t"));
-    placeInTwips(Label1, 120, 360, 615, 255);
+    Label1 = makeControl<QLabel>(FrameTD, "Label1");
     Text1 = makeField(FrameTD, "Text1", QStringLiteral("The difference between time points."));
-    placeInTwips(Text1, 720, 360, 1215, 285);
     Combo1 = makeUnitList(FrameTD, "Combo1", TimeUnits);
-    placeInTwips(Combo1, 2040, 360, 855, 315);
-    Label7 = makeLabel(FrameTD, "Label7", QStringLiteral("Time points for numerical transforms:"));
-    placeInTwips(Label7, 120, 840, 3615, 255);
-    Label2 = makeLabel(FrameTD, "Label2", QStringLiteral("t="));
-    placeInTwips(Label2, 120, 1080, 3615, 375);
-    Label6 = makeLabel(FrameTD, "Label6", QStringLiteral("T="));
-    placeInTwips(Label6, 120, 1440, 3615, 255);
-    // Two lines of the time grid need a pixel or two more than the design's 375 twips; the few
-    // pixels reach into the blank top of the period line's first line.
-    growToLines(*Label2, 2);
+    Label7 = makeControl<QLabel>(FrameTD, "Label7");
+    Label2 = makeControl<QLabel>(FrameTD, "Label2");
+    Label6 = makeControl<QLabel>(FrameTD, "Label6");
 
     Command1 = makeControl<QPushButton>(client, "Command1");
-    Command1->setText(QStringLiteral(">>"));
-    placeInTwips(Command1, 4080, 360, 495, 255);
     Command2 = makeControl<QPushButton>(client, "Command2");
-    Command2->setText(QStringLiteral("<<"));
-    placeInTwips(Command2, 4080, 840, 495, 255);
     // Enter presses the focused transfer button as Space does; neither becomes a default button.
     Command1->setAutoDefault(true);
     Command2->setAutoDefault(true);
 
     Frame1 = makeControl<QGroupBox>(client, "Frame1");
-    Frame1->setTitle(QStringLiteral("Frequency-Domain Representation"));
-    placeInTwips(Frame1, 4680, 120, 3855, 1815);
-    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("delta f"));
-    placeInTwips(Label3, 120, 360, 615, 255);
+    Label3 = makeControl<QLabel>(Frame1, "Label3");
     Text3 = makeField(Frame1, "Text3", QStringLiteral("The difference between frequency points"));
-    placeInTwips(Text3, 720, 360, 1215, 285);
     Combo2 = makeUnitList(Frame1, "Combo2", FrequencyUnits);
-    placeInTwips(Combo2, 2040, 360, 855, 315);
-    Label8 =
-        makeLabel(Frame1, "Label8", QStringLiteral("Frequency points for numerical transforms:"));
-    placeInTwips(Label8, 120, 840, 3495, 255);
-    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("f="));
-    placeInTwips(Label5, 120, 1080, 3615, 375);
-    // The frequency grid is the longest line; it takes the frame's free height below it.
-    growToFrameBottom(*Label5);
-    for (QLabel* summary : {Label2, Label5, Label6}) {
-        makeSummaryLabel(*summary);
-    }
+    Label8 = makeControl<QLabel>(Frame1, "Label8");
+    Label5 = makeControl<QLabel>(Frame1, "Label5");
 
-    Label4 = makeLabel(client, "Label4", QStringLiteral("Number of points N"));
-    placeInTwips(Label4, 120, 2040, 1455, 255);
+    Label4 = makeControl<QLabel>(client, "Label4");
     Text2 = makeField(client, "Text2",
                       QStringLiteral("The number of points in the discretized version of the "
                                      "Fourier Transform. This must be an integer greater than 3."));
-    placeInTwips(Text2, 1800, 2040, 1095, 285);
 
     Picture1 = makeControl<PictureBox>(client, "Picture1");
     Picture1->setFocusPolicy(Qt::StrongFocus);
@@ -266,21 +225,30 @@ void frmMain::createWidgets() {
     picturePalette.setColor(QPalette::WindowText, picturePalette.color(QPalette::Text));
     Picture1->setPalette(picturePalette);
     Picture1->setAutoFillBackground(true);
-    placeInTwips(Picture1, 120, 2520, 8415, 2775);
 
     Option1[0] = makeControl<QRadioButton>(client, "Option1_0");
-    Option1[0]->setText(QStringLiteral("Single pulse with finite energy"));
-    placeInTwips(Option1[0], 120, 5520, 3135, 255);
     Option1[1] = makeControl<QRadioButton>(client, "Option1_1");
-    Option1[1]->setText(QStringLiteral("Repetative signal with period T and finite power"));
-    placeInTwips(Option1[1], 120, 5760, 3975, 255);
-
     Check1 = makeControl<QCheckBox>(client, "Check1");
-    Check1->setText(QStringLiteral("Alternate normalization for numerical transforms"));
-    placeInTwips(Check1, 4560, 5520, 3975, 255);
     Check2 = makeControl<QCheckBox>(client, "Check2");
-    Check2->setText(QStringLiteral("Alternate sign convention"));
-    placeInTwips(Check2, 4560, 5760, 3975, 255);
+
+    // Every control takes its place and caption from the layout table.
+    for (const ControlLayout& row : kFrmMainLayout) {
+        auto* control = client->findChild<QWidget*>(
+            QLatin1String(row.name.data(), static_cast<qsizetype>(row.name.size())));
+        control->setGeometry(twipsToPixels(*this, row.left, row.top, row.width, row.height));
+        const QString caption =
+            QString::fromUtf8(row.caption.data(), static_cast<qsizetype>(row.caption.size()));
+        if (auto* label = qobject_cast<QLabel*>(control)) {
+            setLabelCaption(*label, caption);
+        } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+            frame->setTitle(caption);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            button->setText(caption);
+        }
+    }
+    for (QLabel* summary : {Label2, Label5, Label6}) {
+        makeSummaryLabel(*summary);
+    }
 
     sbStatusBar = new StatusBar(this);
     sbStatusBar->setFixedHeight(twipsToPixelsY(*this, kStatusBarHeightTwips));
@@ -374,13 +342,33 @@ QCheckBox* frmMain::box(CheckBox which) const {
     return which == CheckBox::Check1 ? Check1 : Check2;
 }
 
+void frmMain::runChangeHandler(TextField which) {
+    switch (which) {
+        case TextField::Text1:
+            Text1_Change();
+            return;
+        case TextField::Text2:
+            Text2_Change();
+            return;
+        case TextField::Text3:
+            Text3_Change();
+            return;
+    }
+}
+
 std::string frmMain::text(TextField which) const {
     return field(which)->text().toStdString();
 }
 
 void frmMain::setText(TextField which, std::string_view text) {
     QLineEdit* edit = field(which);
-    edit->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    const QString newText = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (edit->text() == newText) {
+        // Qt sends no textChanged for the same text; the write still counts as an edit.
+        runChangeHandler(which);
+    } else {
+        edit->setText(newText);
+    }
     // A text the program writes is read from its start, as a long result's leading digits matter
     // most; QLineEdit would leave the cursor, and the view, at the end.
     edit->setCursorPosition(0);

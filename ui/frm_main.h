@@ -39,7 +39,7 @@ class frmMain : public QMainWindow, public GridWindow {
     ~frmMain() override;
 
     // GridWindow. Every setter runs the matching handler synchronously through the widget's own
-    // change signal.
+    // change signal; a field write whose text is unchanged runs the field's handler directly.
     std::string text(TextField field) const override;
     void setText(TextField field, std::string_view text) override;
     void setEnabled(TransferButton button, bool enabled) override;
@@ -94,8 +94,8 @@ class frmMain : public QMainWindow, public GridWindow {
     void createWidgets();
     void createConnections();
 
-    void placeInTwips(QWidget* widget, int left, int top, int width, int height);
     QLineEdit* field(TextField field) const;
+    void runChangeHandler(TextField field);
     QComboBox* list(UnitList list) const;
     QCheckBox* box(CheckBox box) const;
     void onCheckStateChanged(QCheckBox* box);

@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
-#include <algorithm>
 
 namespace quintrel {
 
@@ -20,31 +19,7 @@ bool fits(const QLabel& label, const QString& text) {
     return needed.height() <= room.height() && needed.width() <= room.width();
 }
 
-// The height that the given number of lines takes in label, laid out as the label lays out text.
-int heightOfLines(const QLabel& label, int lines) {
-    QString text = QStringLiteral("Xg");
-    for (int i = 1; i < lines; ++i) {
-        text += QStringLiteral("\nXg");
-    }
-    return label.fontMetrics()
-        .boundingRect(QRect(0, 0, 1 << 20, 1 << 20), Qt::AlignLeft | Qt::AlignTop, text)
-        .height();
-}
-
 }  // namespace
-
-void growToLines(QLabel& label, int lines) {
-    label.resize(label.width(), std::max(label.height(), heightOfLines(label, lines)));
-}
-
-void growToFrameBottom(QLabel& label) {
-    const int room = label.parentWidget()->contentsRect().bottom() + 1 - label.y();
-    int lines = 1;
-    while (heightOfLines(label, lines + 1) <= room) {
-        ++lines;
-    }
-    growToLines(label, lines);
-}
 
 void makeSummaryLabel(QLabel& label) {
     // Selectable text gives the label click focus only; the window's Tab order never names it.

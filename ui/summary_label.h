@@ -11,12 +11,6 @@ namespace quintrel {
 // the selection, or the whole line when nothing is selected.
 void makeSummaryLabel(QLabel& label);
 
-// Makes label tall enough for the given number of lines, descenders included; never smaller.
-void growToLines(QLabel& label, int lines);
-// Makes label as tall as the whole lines that fit between its top and its parent's inner bottom
-// edge, so no line shows cut off; never smaller.
-void growToFrameBottom(QLabel& label);
-
 // Shows text; when its wrapped lines need more room than the label has, the label also carries
 // the whole text as its tooltip, and otherwise none.
 void setSummaryText(QLabel& label, const QString& text);

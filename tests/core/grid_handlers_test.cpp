@@ -348,5 +348,66 @@ TEST_F(Handlers, SignalKindSwitchAddsAndRemovesThePeriodLine) {
     expectSummaryEmpty();
 }
 
+// Each quantity's arithmetic messages name it and say what to change, word for word.
+TEST(GridMessages, NameTheQuantityAndTheRemedy) {
+    const struct {
+        GridQuantity quantity;
+        const char* overflow;
+    } cases[] = {
+        {GridQuantity::PointCount,
+         "Overflow: N is too large for the frequency grid, which counts its points in 16-bit whole "
+         "numbers. Use a whole N from 4 to 32767."},
+        {GridQuantity::TypedTime,
+         "Overflow: Δt in seconds is beyond the range of double-precision "
+         "numbers. Use a smaller Δt or another unit."},
+        {GridQuantity::TypedFrequency,
+         "Overflow: Δf in hertz is beyond the range of "
+         "double-precision numbers. Use a smaller Δf or another "
+         "unit."},
+        {GridQuantity::TimeProduct,
+         "Overflow: N·Δt is beyond the range of double-precision "
+         "numbers. Use a smaller Δt or another unit."},
+        {GridQuantity::FrequencyProduct,
+         "Overflow: N·Δf is beyond the range of double-precision "
+         "numbers. Use a smaller Δf or another unit."},
+        {GridQuantity::ComputedFrequency,
+         "Overflow: Δf = 1/(N·Δt) is beyond the range of "
+         "double-precision numbers. Use a larger Δt or another "
+         "unit."},
+        {GridQuantity::ComputedTime,
+         "Overflow: Δt = 1/(N·Δf) is beyond the range of "
+         "double-precision numbers. Use a larger Δf or another unit."},
+        {GridQuantity::ShownTime,
+         "Overflow: Δt in the chosen time unit is beyond the range of "
+         "double-precision numbers. Choose another time unit."},
+        {GridQuantity::ShownFrequency,
+         "Overflow: Δf in the chosen frequency unit is beyond the "
+         "range of double-precision numbers. Choose another "
+         "frequency unit."},
+        {GridQuantity::TimeGrid,
+         "Overflow: The time grid t_k = k·Δt in the chosen unit is beyond "
+         "the range of double-precision numbers. Choose another time "
+         "unit."},
+        {GridQuantity::Period,
+         "Overflow: The period T = N·Δt in the chosen unit is beyond the "
+         "range of double-precision numbers. Choose another time unit."},
+        {GridQuantity::FrequencyGrid,
+         "Overflow: The frequency grid f_n = n·Δf in the chosen unit "
+         "is beyond the range of double-precision numbers. Choose "
+         "another frequency unit."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(describe(GridError::Overflow, c.quantity), c.overflow);
+    }
+    EXPECT_EQ(describe(GridError::DivisionByZero, GridQuantity::ComputedFrequency),
+              "Division by zero: N·Δt is too small to be told from zero, so Δf = 1/(N·Δt) has no "
+              "value. Use a larger Δt or another unit.");
+    EXPECT_EQ(describe(GridError::InvalidOperation, GridQuantity::Period),
+              "Invalid floating-point operation: The period T = N·Δt in the chosen unit is not a "
+              "number. Choose another time unit.");
+    EXPECT_EQ(describe(GridError::TypeMismatch, GridQuantity::TypedFrequency),
+              "Type mismatch: the field for Δf does not hold a number. Correct it and try again.");
+}
+
 }  // namespace
 }  // namespace quintrel

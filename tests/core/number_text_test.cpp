@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "core/units.h"
+
 namespace quintrel {
 namespace {
 
@@ -46,6 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"", ".", std::nullopt}, ParseCase{"   ", ".", std::nullopt},
         ParseCase{".", ".", std::nullopt}, ParseCase{"-", ".", std::nullopt},
         ParseCase{"1e", ".", std::nullopt}, ParseCase{"1e+", ".", std::nullopt},
+        ParseCase{"1e-", ".", std::nullopt}, ParseCase{"2.5E-\r\n", ".", std::nullopt},
+        ParseCase{"-e-", ".", std::nullopt}, ParseCase{"1e-+2", ".", std::nullopt},
         ParseCase{"e5", ".", std::nullopt}, ParseCase{"abc", ".", std::nullopt},
         ParseCase{"1 2", ".", std::nullopt}, ParseCase{"1.5", ",", std::nullopt},
         ParseCase{"1,5", ".", std::nullopt}, ParseCase{"1,000", ".", std::nullopt},
@@ -136,6 +140,21 @@ TEST(FormatGeneral, UsesTheLocaleSeparatorAndRoundTrips) {
         ASSERT_TRUE(back) << text;
         EXPECT_NEAR(*back, v, std::abs(v) * 1e-14) << text;
     }
+}
+
+// The unit scales are the exact powers of ten, whatever the platform's pow would give.
+TEST(UnitScales, AreTheDecimalPowersOfAThousand) {
+    constexpr double kDown[] = {1.0, 1e-3, 1e-6, 1e-9, 1e-12, 1e-15};
+    constexpr double kUp[] = {1.0, 1e3, 1e6, 1e9, 1e12, 1e15};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(timeInputScale(i), kDown[i]) << i;
+        EXPECT_EQ(timeDisplayScale(i), kUp[i]) << i;
+        if (i < 5) {
+            EXPECT_EQ(frequencyInputScale(i), kUp[i]) << i;
+            EXPECT_EQ(frequencyDisplayScale(i), kDown[i]) << i;
+        }
+    }
+    EXPECT_EQ(FormatGeneral(7.0 * timeInputScale(3) * timeDisplayScale(3), "."), "7");
 }
 
 TEST(Whole16, HoldsForWholeValuesInTheSixteenBitRange) {
