@@ -52,36 +52,36 @@ int main(int argc, char* argv[]) {
 
     auto* client = new QWidget(&window);
     window.setCentralWidget(client);
-    auto* time = at<QGroupBox>(client, 8, 8, 257, 121);
+    auto* time = at<QGroupBox>(client, 8, 8, 257, 141);
     time->setTitle("Temporal Representation");
     at<QLabel>(time, 8, 24, 41, 17)->setText("delta t");
-    at<QLineEdit>(time, 48, 24, 81, 19);
-    list(time, 136, {"s", "ms", "us", "ns", "ps", "fs"});
+    at<QLineEdit>(time, 48, 24, 138, 19);
+    list(time, 193, {"s", "ms", "us", "ns", "ps", "fs"});
     at<QLabel>(time, 8, 56, 241, 17)->setText("Time points for numerical transforms:");
-    at<QLabel>(time, 8, 72, 241, 25);
-    at<QLabel>(time, 8, 96, 241, 17);
+    at<QLabel>(time, 8, 72, 241, 26);
+    at<QLabel>(time, 8, 98, 241, 17);
     at<QPushButton>(client, 272, 24, 33, 17)->setText(">>");
     at<QPushButton>(client, 272, 56, 33, 17)->setText("<<");
-    auto* frequency = at<QGroupBox>(client, 312, 8, 257, 121);
+    auto* frequency = at<QGroupBox>(client, 312, 8, 257, 141);
     frequency->setTitle("Frequency-Domain Representation");
     at<QLabel>(frequency, 8, 24, 41, 17)->setText("delta f");
-    at<QLineEdit>(frequency, 48, 24, 81, 19);
-    list(frequency, 136, {"Hz", "KHz", "MHz", "GHz", "THz"});
+    at<QLineEdit>(frequency, 48, 24, 138, 19);
+    list(frequency, 193, {"Hz", "KHz", "MHz", "GHz", "THz"});
     at<QLabel>(frequency, 8, 56, 233, 17)->setText("Frequency points for numerical transforms:");
-    at<QLabel>(frequency, 8, 72, 241, 25);
-    at<QLabel>(client, 8, 136, 97, 17)->setText("Number of points N");
-    at<QLineEdit>(client, 120, 136, 73, 19);
-    at<QWidget>(client, 8, 168, 561, 185);
-    at<QRadioButton>(client, 8, 368, 209, 17)->setText("Single pulse with finite energy");
-    at<QRadioButton>(client, 8, 384, 265, 17)
+    at<QLabel>(frequency, 8, 72, 241, 65);
+    at<QLabel>(client, 8, 156, 97, 17)->setText("Number of points N");
+    at<QLineEdit>(client, 120, 156, 73, 19);
+    at<QWidget>(client, 8, 188, 561, 185);
+    at<QRadioButton>(client, 8, 388, 209, 17)->setText("Single pulse with finite energy");
+    at<QRadioButton>(client, 8, 404, 265, 17)
         ->setText("Repetative signal with period T and finite power");
-    at<QCheckBox>(client, 304, 368, 265, 17)
+    at<QCheckBox>(client, 304, 388, 265, 17)
         ->setText("Alternate normalization for numerical transforms");
-    at<QCheckBox>(client, 304, 384, 265, 17)->setText("Alternate sign convention");
+    at<QCheckBox>(client, 304, 404, 265, 17)->setText("Alternate sign convention");
     window.statusBar()->addWidget(new QLabel("Status"), 1);
     window.statusBar()->addPermanentWidget(new QLabel("date"));
     window.statusBar()->addPermanentWidget(new QLabel("time"));
-    window.resize(579, 442);
+    window.resize(579, 462);
     window.show();
     return QApplication::exec();
 }
