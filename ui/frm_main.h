@@ -26,32 +26,21 @@ class QRadioButton;
 namespace quintrel {
 
 class FileCommands;
+class GridWindowAdapter;
 class PictureBox;
 class QtFileDialog;
 class QtMessageReporter;
 class StatusBar;
 
-class frmMain : public QMainWindow, public GridWindow {
+class frmMain : public QMainWindow {
     Q_OBJECT
   public:
     // folder: where the formula pictures are read from, the application's Folder in the program.
     explicit frmMain(const QString& folder, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // GridWindow. Every setter runs the matching handler synchronously through the widget's own
-    // change signal; a field write whose text is unchanged runs the field's handler directly.
-    std::string text(TextField field) const override;
-    void setText(TextField field, std::string_view text) override;
-    void setEnabled(TransferButton button, bool enabled) override;
-    void setCaption(SummaryLabel label, std::string_view caption) override;
-    int selectedIndex(UnitList list) const override;
-    void setSelectedIndex(UnitList list, int index) override;
-    bool isOptionSelected(int index) const override;
-    void setOptionSelected(int index, bool selected) override;
-    int checkState(CheckBox box) const override;
-    void setCheckState(CheckBox box, int state) override;
-    bool loadPicture(const std::string& path) override;
-    std::string decimalSeparator() const override;
+    // The window as the calculator's handlers see it.
+    GridWindow& gridWindow();
 
     // The window's default font, which every control uses. The twips layout leaves room for an
     // 8-point sans serif with Arial's metrics; a wider desktop font would clip the longer captions.
@@ -94,17 +83,19 @@ class frmMain : public QMainWindow, public GridWindow {
     void createWidgets();
     void createConnections();
 
-    QLineEdit* field(TextField field) const;
-    void runChangeHandler(TextField field);
-    QComboBox* list(UnitList list) const;
-    QCheckBox* box(CheckBox box) const;
+    // Shows formula picture path in Picture1; an unreadable one is reported once the current step
+    // is over.
+    bool showFormulaPicture(const QString& path);
     void onCheckStateChanged(QCheckBox* box);
 
     // Shows a failed handler's reason in a message box; the program carries on.
     void report(GridResult result);
     void reportUnreadablePicture();
 
+    friend class GridWindowAdapter;  // reads and writes the controls below
+
     GridState m_state;
+    std::unique_ptr<GridWindowAdapter> m_adapter;
     GridHandlers m_handlers;
     std::unique_ptr<QtFileDialog> m_fileDialog;
     std::unique_ptr<QtMessageReporter> m_reporter;

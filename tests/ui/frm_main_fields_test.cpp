@@ -248,17 +248,19 @@ TEST_F(MainWindowFieldsTest, TheLongestTextsShowWhole) {
     const QString plus = widestNumber(metrics, "");
     const QString minus = widestNumber(metrics, "-");
     for (const char* unit : {"s", "ms", "us", "ns", "ps", "fs"}) {
-        window->setCaption(SummaryLabel::Label2,
-                           ("t_k = 0, " + plus + unit + ", ..., " + plus + unit).toStdString());
-        window->setCaption(SummaryLabel::Label6, ("T = " + plus + unit).toStdString());
+        window->gridWindow().setCaption(
+            SummaryLabel::Label2,
+            ("t_k = 0, " + plus + unit + ", ..., " + plus + unit).toStdString());
+        window->gridWindow().setCaption(SummaryLabel::Label6, ("T = " + plus + unit).toStdString());
         expectFits(*find<QLabel>("Label2"));
         expectFits(*find<QLabel>("Label6"));
     }
     for (const char* unit : {"Hz", "KHz", "MHz", "GHz", "THz"}) {
         const QString n = plus + unit;
-        window->setCaption(SummaryLabel::Label5, ("f_n = 0, " + n + ", ..., " + n + ", " + n +
-                                                  ", " + minus + unit + ", ..., " + minus + unit)
-                                                     .toStdString());
+        window->gridWindow().setCaption(SummaryLabel::Label5,
+                                        ("f_n = 0, " + n + ", ..., " + n + ", " + n + ", " + minus +
+                                         unit + ", ..., " + minus + unit)
+                                            .toStdString());
         expectFits(*find<QLabel>("Label5"));
     }
     for (const char* name : {"Label2", "Label6", "Label5"}) {

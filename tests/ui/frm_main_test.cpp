@@ -194,7 +194,7 @@ TEST_F(MainWindowTest, ProgramMadeChangesRunTheHandlers) {
 
 // The window interface as the menu-file reader uses it: unselect one button, select the other.
 TEST_F(MainWindowTest, OptionButtonsCanBeSetAndClearedThroughTheWindowInterface) {
-    GridWindow& grid = *window;
+    GridWindow& grid = window->gridWindow();
     grid.setOptionSelected(1, true);
     EXPECT_TRUE(grid.isOptionSelected(1));
     EXPECT_EQ(window->gridState().SignalKind, 1);

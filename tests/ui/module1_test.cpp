@@ -44,7 +44,7 @@ TEST(Module1Test, MainCreatesAndShowsTheWindowInItsStartState) {
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->objectName(), "frmMain");
-    EXPECT_EQ(window->selectedIndex(UnitList::Combo1), 3);
+    EXPECT_EQ(window->gridWindow().selectedIndex(UnitList::Combo1), 3);
     EXPECT_EQ(window->picturePath(),
               QDir(app::Folder()).filePath(QStringLiteral("transforms1.wmf")));
     Module1::End();
@@ -66,15 +66,15 @@ TEST(Module1Test, MissingPictureIsReportedAndTheWindowStillWorks) {
         << messages.messages[0].text.toStdString();
     EXPECT_FALSE(window.findChild<PictureBox*>("Picture1")->hasPicture());
 
-    window.setText(TextField::Text1, "1");
-    window.setText(TextField::Text2, "8");
+    window.gridWindow().setText(TextField::Text1, "1");
+    window.gridWindow().setText(TextField::Text2, "8");
     QTest::mouseClick(window.findChild<QWidget*>("Command1"), Qt::LeftButton);
-    EXPECT_EQ(window.text(TextField::Text3), "0.125");
+    EXPECT_EQ(window.gridWindow().text(TextField::Text3), "0.125");
 
     // Three choices in a row with no pictures at all: one message, about the last one.
-    window.setOptionSelected(1, true);
-    window.setCheckState(CheckBox::Check1, kChecked);
-    window.setCheckState(CheckBox::Check2, kChecked);
+    window.gridWindow().setOptionSelected(1, true);
+    window.gridWindow().setCheckState(CheckBox::Check1, kChecked);
+    window.gridWindow().setCheckState(CheckBox::Check2, kChecked);
     QTRY_COMPARE(messages.messages.size(), 2u);
     QTest::qWait(20);
     EXPECT_EQ(messages.messages.size(), 2u);
