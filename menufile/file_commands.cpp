@@ -74,4 +74,18 @@ std::string qtNameFilter(std::string_view filter) {
     return out;
 }
 
+std::string defaultExtension(std::string_view filter) {
+    const std::size_t bar = filter.find('|');
+    if (bar == std::string_view::npos) {
+        return {};
+    }
+    std::string_view pattern = filter.substr(bar + 1);
+    pattern = pattern.substr(0, pattern.find_first_of("|;"));
+    if (!pattern.starts_with("*.") || pattern.size() == 2 ||
+        pattern.find_first_of("*?", 2) != std::string_view::npos) {
+        return {};
+    }
+    return std::string(pattern.substr(2));
+}
+
 }  // namespace quintrel

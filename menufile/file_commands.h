@@ -29,6 +29,11 @@ class MessageReporter {
     virtual ~MessageReporter() = default;
     // The fixed messages of the menu files, exactly as worded, with no icon.
     virtual void report(const std::string& text) = 0;
+    // A fixed message with the reason beneath it, such as "Permission denied" (the box's
+    // informative text). A reporter that shows a single text shows the fixed message alone.
+    virtual void reportWithReason(const std::string& text, const std::string& /*reason*/) {
+        report(text);
+    }
     // The program's own explanations of a failed calculation or picture, with the warning icon.
     virtual void warn(const std::string& text) { report(text); }
 };
@@ -63,12 +68,13 @@ class QtFileDialog : public FileDialog {
     QWidget* m_parent;
 };
 
-// QMessageBox titled "Quintrel", modal over parent, with an OK button only; no icon for report,
-// the warning icon for warn.
+// QMessageBox titled "Quintrel", modal over parent, with an OK button only; no icon for report
+// and reportWithReason, the warning icon for warn.
 class QtMessageReporter : public MessageReporter {
   public:
     explicit QtMessageReporter(QWidget* parent) : m_parent(parent) {}
     void report(const std::string& text) override;
+    void reportWithReason(const std::string& text, const std::string& reason) override;
     void warn(const std::string& text) override;
 
   private:
@@ -79,5 +85,9 @@ class QtMessageReporter : public MessageReporter {
 // entries joined by ";;". A description that already ends in its patterns in parentheses is kept
 // as it stands; pattern lists separated by ';' become blank-separated.
 std::string qtNameFilter(std::string_view filter);
+
+// The extension of the filter's first pattern when that is a plain "*.ext", such as "txt" for
+// "Menu Files (*.txt)|*.txt"; empty otherwise ("*.*", "*", "menu*.txt", no pattern).
+std::string defaultExtension(std::string_view filter);
 
 }  // namespace quintrel

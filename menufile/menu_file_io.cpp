@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
+#include <algorithm>
 
 #include "menufile/menu_procedures.h"
 #include "menufile/menu_reader.h"
@@ -16,36 +17,101 @@ namespace {
 constexpr std::string_view kReadError = "Error reading from menu file ";
 constexpr std::string_view kWriteError = "Error writing to menu file ";
 
+std::string reasonOf(const QFileDevice& file) {
+    return file.errorString().toStdString();
+}
+
+// Writes all of bytes at the file's position, however many calls that takes, and returns how many
+// reached the file. Unbuffered, a short write (a file-size limit, a full disk) shows in the count
+// and the call after it fails with the system's reason.
+qint64 writeAll(QFileDevice& file, std::string_view bytes) {
+    const auto size = static_cast<qint64>(bytes.size());
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 written = file.write(bytes.data() + done, size - done);
+        if (written <= 0) {
+            break;
+        }
+        done += written;
+    }
+    return done;
+}
+
+// Saves through a temporary file beside the target that replaces it only in commit(); until then,
+// and whenever anything fails, the previous file stays as it was and the destructor removes the
+// temporary file. Returns nothing when saved, the reason otherwise.
+std::optional<std::string> saveAtomically(QSaveFile& file, std::string_view bytes) {
+    const bool saved = writeAll(file, bytes) == static_cast<qint64>(bytes.size()) &&
+                       file.error() == QFileDevice::NoError && file.commit();
+    return saved ? std::nullopt : std::optional(reasonOf(file));
+}
+
+// Writes bytes over the existing file at path, for a folder that allows no temporary file beside
+// it. The bytes about to be overwritten are kept first (only those: the tail beyond the new length
+// is untouched until the final truncation), and a write that fails puts back what it overwrote
+// and the old length. A file that cannot be read is not touched at all, as its bytes could not be
+// kept. Returns nothing when saved, the reason otherwise.
+std::optional<std::string> overwriteInPlace(const QString& path, std::string_view bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        return reasonOf(file);
+    }
+    const qint64 oldSize = file.size();
+    const auto newSize = static_cast<qint64>(bytes.size());
+    const QByteArray kept = file.read(std::min(oldSize, newSize));
+    if (kept.size() != std::min(oldSize, newSize) || !file.seek(0)) {
+        return reasonOf(file);
+    }
+    const qint64 written = writeAll(file, bytes);
+    if (written == newSize && file.resize(newSize)) {
+        return std::nullopt;
+    }
+    std::string reason = reasonOf(file);
+    file.unsetError();
+    const std::string_view overwritten(
+        kept.constData(), static_cast<std::size_t>(std::min<qint64>(written, kept.size())));
+    const bool restored = file.seek(0) &&
+                          writeAll(file, overwritten) == static_cast<qint64>(overwritten.size()) &&
+                          file.resize(oldSize);
+    if (!restored) {
+        reason += "\nThe previous contents of the file could not be put back (" + reasonOf(file) +
+                  "); the file may be incomplete.";
+    }
+    return reason;
+}
+
 }  // namespace
 
-std::optional<std::string> readFilePrefix(const std::string& path, std::size_t maxBytes) {
+FilePrefix readFilePrefix(const std::string& path, std::size_t maxBytes) {
     const QString name = QString::fromStdString(path);
     // Only regular files: opening a pipe would wait for a writer, and a device may never end.
-    if (!QFileInfo(name).isFile()) {
-        return std::nullopt;
+    const QFileInfo info(name);
+    if (info.exists() && !info.isFile()) {
+        return {std::nullopt, info.isDir() ? "Is a directory" : "Not a regular file"};
     }
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
+        return {std::nullopt, reasonOf(file)};
     }
     const QByteArray bytes = file.read(static_cast<qint64>(maxBytes));
     if (file.error() != QFileDevice::NoError) {
-        return std::nullopt;
+        return {std::nullopt, reasonOf(file)};
     }
-    return bytes.toStdString();
+    return {bytes.toStdString(), {}};
 }
 
 void ReadMenuFile(GridWindow& window, GridHandlers& handlers, GridState& state,
                   MessageReporter& reporter) {
-    const std::optional<std::string> bytes = readFilePrefix(state.MenuFilePath, kMaxMenuFileBytes);
-    if (!bytes) {
-        reporter.report(std::string(kReadError) + state.MenuFilePath);
+    const std::string message = std::string(kReadError) + state.MenuFilePath;
+    const FilePrefix file = readFilePrefix(state.MenuFilePath, kMaxMenuFileBytes);
+    if (!file.bytes) {
+        reporter.reportWithReason(message, file.reason);
         state.GridValid = kFalse;
         return;
     }
-    const MenuLoad load = putMenuFile(*bytes, window, handlers, state);
+    const MenuLoad load = putMenuFile(*file.bytes, window, handlers, state);
     if (load.error) {
-        reporter.report(std::string(kReadError) + state.MenuFilePath);
+        reporter.reportWithReason(message, describe(*load.error));
         return;
     }
     // A stored grid the summary cannot be formed from (only a hand-edited file holds one) is an
@@ -57,25 +123,26 @@ void ReadMenuFile(GridWindow& window, GridHandlers& handlers, GridState& state,
 
 bool WriteMenuFile(const GridWindow& window, const GridState& state, MessageReporter& reporter) {
     const std::string bytes = writeMenuItems(captureMenuItems(window, state));
-    // QSaveFile writes a temporary file beside the target and renames it over the target only in
-    // commit(); until then, and whenever anything fails, the previous file stays as it was.
-    // The explicit flush matters: when the disk takes only part of the buffered bytes (a file-size
-    // limit, a quota), commit() flushes without noticing the short write and would rename a
-    // truncated file over the previous one. A failed flush leaves the temporary file uncommitted,
-    // and the destructor removes it.
-    QSaveFile file(QString::fromStdString(state.MenuFilePath));
-    // A writable file in a folder the user may not create files in (a shared folder, a file
-    // handed over by someone else) cannot get its temporary neighbour; it is then written in
-    // place, as any editor would, rather than not at all.
-    file.setDirectWriteFallback(true);
-    const qint64 size = static_cast<qint64>(bytes.size());
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes.data(), size) == size && file.flush() &&
-                         file.error() == QFileDevice::NoError && file.commit();
-    if (!written) {
-        reporter.report(std::string(kWriteError) + state.MenuFilePath);
+    const QString path = QString::fromStdString(state.MenuFilePath);
+    QSaveFile file(path);
+    std::optional<std::string> failure;
+    // Unbuffered, so that a write the disk takes only part of (a file-size limit, a quota) fails
+    // here with its reason, instead of in the flush inside commit(), which does not notice a short
+    // write and would put a truncated file in place of the previous one.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        failure = saveAtomically(file, bytes);
+    } else if (QFileInfo(path).isFile()) {
+        // A writable file in a folder the user may not create files in (a shared folder, a file
+        // handed over by someone else) cannot get its temporary neighbour; it is then written in
+        // place, as any editor would, rather than not at all.
+        failure = overwriteInPlace(path, bytes);
+    } else {
+        failure = reasonOf(file);
     }
-    return written;
+    if (failure) {
+        reporter.reportWithReason(std::string(kWriteError) + state.MenuFilePath, *failure);
+    }
+    return !failure;
 }
 
 }  // namespace quintrel

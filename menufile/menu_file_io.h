@@ -13,23 +13,31 @@
 namespace quintrel {
 
 // Reads the file at state.MenuFilePath into the window and GridState (see putMenuFile). On any
-// failure it reports "Error reading from menu file " followed by the path and sets GridValid
-// false; what was already put into the window stays. A failure of the closing ShowGrids is
-// a calculation failure, shown with its own sentence and the warning icon. Only the first
-// kMaxMenuFileBytes bytes are ever read.
+// failure it reports "Error reading from menu file " followed by the path, with the reason (the
+// system's, or the item that could not be read and why), and sets GridValid false; what was
+// already put into the window stays. A failure of the closing ShowGrids is a calculation failure,
+// shown with its own sentence and the warning icon. Only the first kMaxMenuFileBytes bytes are
+// ever read.
 void ReadMenuFile(GridWindow& window, GridHandlers& handlers, GridState& state,
                   MessageReporter& reporter);
 
 // Writes the window's state to state.MenuFilePath through a temporary file that replaces the
-// target only once complete, so a failed or interrupted save leaves the previous file intact. Where
-// the folder allows no temporary file but the file itself is writable, the file is written in
-// place. On
-// failure it reports "Error writing to menu file " followed by the path. Changes nothing else.
-// Returns whether the file was written.
+// target only once complete, so a failed or interrupted save leaves the previous file intact.
+// Where the folder allows no temporary file but the file itself is there and writable, the file
+// is written in place, and a write that fails puts the previous bytes back. On failure it reports
+// "Error writing to menu file " followed by the path, with the system's reason, and a notice when
+// the previous bytes could not be put back. Changes nothing else. Returns whether the file was
+// written.
 bool WriteMenuFile(const GridWindow& window, const GridState& state, MessageReporter& reporter);
 
-// At most maxBytes bytes from the start of the regular file at path (UTF-8), or nothing when it
-// is missing, is no regular file (a folder, a device, a pipe that would block) or cannot be read.
-std::optional<std::string> readFilePrefix(const std::string& path, std::size_t maxBytes);
+// The first bytes of a file, or why there are none.
+struct FilePrefix {
+    std::optional<std::string> bytes;  // nothing when the file could not be read
+    std::string reason;                // then the system's reason, such as "Permission denied"
+};
+
+// At most maxBytes bytes from the start of the regular file at path (UTF-8); nothing when it is
+// missing, is no regular file (a folder, a device, a pipe that would block) or cannot be read.
+FilePrefix readFilePrefix(const std::string& path, std::size_t maxBytes);
 
 }  // namespace quintrel

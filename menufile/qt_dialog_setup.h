@@ -11,11 +11,14 @@ namespace quintrel {
 enum class FileDialogKind { Open, Save };
 
 // Title, the filter in Qt's form, and: open accepts existing files only; save asks before
-// replacing an existing file.
+// replacing an existing file and gives a name typed without an extension the filter's first
+// extension, so that the file shows under that filter when opened again.
 void configureFileDialog(QFileDialog& dialog, FileDialogKind kind, const std::string& title,
                          const std::string& filter);
 
-// Titled "Quintrel", the text as plain text, an OK button only, no icon.
-void configureMessageBox(QMessageBox& box, const std::string& text);
+// Titled "Quintrel", the text and the informative text beneath it (none when empty) as plain
+// text, an OK button only, no icon.
+void configureMessageBox(QMessageBox& box, const std::string& text,
+                         const std::string& informativeText = {});
 
 }  // namespace quintrel

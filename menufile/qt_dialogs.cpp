@@ -1,5 +1,6 @@
 // The Qt implementations of the dialogs the File commands use.
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 #include "menufile/file_commands.h"
@@ -32,15 +33,24 @@ void configureFileDialog(QFileDialog& dialog, FileDialogKind kind, const std::st
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+        // The dialog adds it before asking about replacing, so the question names the file that
+        // is written.
+        dialog.setDefaultSuffix(QString::fromStdString(defaultExtension(filter)));
     }
 }
 
-void configureMessageBox(QMessageBox& box, const std::string& text) {
+void configureMessageBox(QMessageBox& box, const std::string& text,
+                         const std::string& informativeText) {
     box.setWindowTitle(QStringLiteral("Quintrel"));
     box.setText(QString::fromStdString(text));
     box.setIcon(QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);  // a path is never read as markup
+    box.setInformativeText(QString::fromStdString(informativeText));
+    // The informative label guesses its format on its own; a system message may quote a path.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        label->setTextFormat(Qt::PlainText);
+    }
 }
 
 std::string QtFileDialog::openFileName(const std::string& title, const std::string& filter) {
@@ -52,8 +62,12 @@ std::string QtFileDialog::saveFileName(const std::string& title, const std::stri
 }
 
 void QtMessageReporter::report(const std::string& text) {
+    reportWithReason(text, {});
+}
+
+void QtMessageReporter::reportWithReason(const std::string& text, const std::string& reason) {
     QMessageBox box(m_parent);
-    configureMessageBox(box, text);
+    configureMessageBox(box, text, reason);
     box.exec();
 }
 

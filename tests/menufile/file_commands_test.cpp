@@ -4,9 +4,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <deque>
 
 #include "menufile/qt_dialog_setup.h"
@@ -136,16 +138,22 @@ TEST(FileCommands, AFailedSaveAsStillMakesThePathCurrent) {
     EXPECT_EQ(c.state.MenuFilePath, path);
 }
 
+// Qt's form of a filter, and the extension the save dialog gives a name typed without one.
 TEST(QtNameFilter, ConvertsPairsToQtForm) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Menu Files (*.txt)|*.txt", "Menu Files (*.txt)"},
-        {"Text|*.txt", "Text (*.txt)"},
-        {"Menus|*.txt;*.men|All Files (*.*)|*.*", "Menus (*.txt *.men);;All Files (*.*)"},
-        {"Just a name", "Just a name"},
-        {"", ""},
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"Menu Files (*.txt)|*.txt", "Menu Files (*.txt)", "txt"},
+        {"Text|*.txt", "Text (*.txt)", "txt"},
+        {"Menus|*.txt;*.men|All Files (*.*)|*.*", "Menus (*.txt *.men);;All Files (*.*)", "txt"},
+        {"Menus|*.men;*.txt", "Menus (*.men *.txt)", "men"},
+        {"All Files (*.*)|*.*", "All Files (*.*)", ""},
+        {"Names|menu*.txt", "Names (menu*.txt)", ""},
+        {"Any|*", "Any (*)", ""},
+        {"Just a name", "Just a name", ""},
+        {"", "", ""},
     };
-    for (const auto& [windows, qt] : cases) {
+    for (const auto& [windows, qt, extension] : cases) {
         EXPECT_EQ(qtNameFilter(windows), qt) << windows;
+        EXPECT_EQ(defaultExtension(windows), extension) << windows;
     }
 }
 
@@ -183,6 +191,28 @@ TEST_F(QtDialogs, SaveAsksBeforeReplacing) {
     EXPECT_EQ(dialog.nameFilters(), QStringList{"Menu Files (*.txt)"});
 }
 
+// A name typed without an extension gets ".txt", so the file shows in the Open dialog; the
+// question about replacing an existing file is asked for that name.
+TEST_F(QtDialogs, SaveAddsTheExtensionBeforeAskingAboutReplacing) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("menu.txt").toStdString(), "x");
+    QFileDialog dialog;
+    configureFileDialog(dialog, FileDialogKind::Save, "Save Menu", "Menu Files (*.txt)|*.txt");
+    dialog.setDirectory(dir.path());
+    dialog.selectFile("menu");
+    EXPECT_EQ(dialog.selectedFiles(), QStringList{dir.filePath("menu.txt")});
+    QString question;
+    QTimer::singleShot(0, [&question] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            question = box->text();
+            box->reject();  // "No": keep the file
+        }
+    });
+    QMetaObject::invokeMethod(&dialog, "accept");
+    EXPECT_TRUE(question.startsWith("menu.txt already exists")) << question.toStdString();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+}
+
 TEST_F(QtDialogs, MessageBoxHasOkOnlyAndNoIcon) {
     QMessageBox box;
     box.setIcon(QMessageBox::Warning);
@@ -192,6 +222,13 @@ TEST_F(QtDialogs, MessageBoxHasOkOnlyAndNoIcon) {
     EXPECT_EQ(box.textFormat(), Qt::PlainText);
     EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
     EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box.informativeText(), "");
+
+    configureMessageBox(box, "Error reading from menu file x.txt", "Is a <b>directory</b>");
+    EXPECT_EQ(box.informativeText(), "Is a <b>directory</b>");
+    const auto* label = box.findChild<QLabel*>("qt_msgbox_informativelabel");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
 }
 
 }  // namespace

@@ -42,6 +42,8 @@ TEST(MenuReader, OtherLayoutsOfTheExampleReadTheSame) {
         {"LF line ends", "\"1\"\n\"8\"\n\"125\"\n1E-09\n8\n125000000\n3\n2\n\"N\"\n0\n1\n\"Y\"\n"},
         {"CR line ends", "\"1\"\r\"8\"\r\"125\"\r1E-09\r8\r125000000\r3\r2\r\"N\"\r0\r1\r\"Y\"\r"},
         {"no line end at the end", std::string(kExampleFile.substr(0, 58))},
+        {"CR alone at the end", std::string(kExampleFile.substr(0, 58)) + "\r"},
+        {"LF alone at the end", std::string(kExampleFile.substr(0, 58)) + "\n"},
         {"lines after item 12", std::string(kExampleFile) + "\"more\"\r\n42\r\ngarbage\xff\r\n"},
         {"blanks before items",
          "  \"1\"\r\n\t\"8\"\r\n \"125\"\r\n 1E-09\r\n8\r\n 125000000\r\n\t3\r\n2\r\n \"N\"\r\n"
@@ -72,6 +74,8 @@ TEST(MenuReader, FlagsAreTrueOnlyForAnExactY) {
         EXPECT_EQ(readOk(exampleWithLine(9, text)).SinglePulse, expected);
         EXPECT_EQ(readOk(exampleWithLine(12, text)).GridValid, expected);
     }
+    // Item 12 as a lone opening quote, the last byte of the file: an empty text.
+    EXPECT_FALSE(readOk(std::string(kExampleFile.substr(0, 55)) + "\"").GridValid);
 }
 
 TEST(MenuReader, TextItems) {
@@ -180,6 +184,11 @@ TEST(MenuReader, HostileFiles) {
          eleven.substr(0, 54),
          {MenuReadError::EndOfFile, 12, 54}},
         {"unterminated quote", "\"1", {MenuReadError::EndOfFile, 2, 2}},
+        {"an opening quote as the last byte", "\"1\"\r\n\"", {MenuReadError::EndOfFile, 3, 6}},
+        {"a closing quote as the last byte", "\"1\"", {MenuReadError::EndOfFile, 2, 3}},
+        {"a closing quote, then CR", "\"1\"\r", {MenuReadError::EndOfFile, 2, 4}},
+        {"a closing quote, then LF", "\"1\"\n", {MenuReadError::EndOfFile, 2, 4}},
+        {"a closing quote, then CR LF", "\"1\"\r\n", {MenuReadError::EndOfFile, 2, 5}},
         {"1e400", exampleWithLine(4, "1e400"), {MenuReadError::NumberOutOfRange, 4, 17}},
         {"-1e400 as an integer",
          exampleWithLine(10, "-1e400"),
@@ -271,6 +280,14 @@ TEST(Utf8Repair, ReplacesEachBadSequenceOnly) {
         {"\xF4\x90\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
         {"\x80\xBF", "\uFFFD\uFFFD"},                      // stray continuation bytes
         {"\xF0\x9F\x98", "\uFFFD"},
+        // Lead-byte limits: C0 and C1 only start overlong forms, C2 80 is U+0080, F4 8F BF BF is
+        // U+10FFFF, and F5 and above start nothing.
+        {"\xC1\xBF", "\uFFFD\uFFFD"},
+        {"\xC2\x80\xDF\xBF", "\xC2\x80\xDF\xBF"},
+        {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+        {"\xF5\x80\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD"},
+        {"\xE0\x9F\xBF\xE0\xA0\x80", "\uFFFD\uFFFD\uFFFD\xE0\xA0\x80"},
+        {"\xF0\x8F\xBF\xBF\xF0\x90\x80\x80", "\uFFFD\uFFFD\uFFFD\uFFFD\xF0\x90\x80\x80"},
     };
     for (const auto& [input, expected] : cases) {
         EXPECT_EQ(repairUtf8(input), expected) << input;

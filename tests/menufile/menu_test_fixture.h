@@ -18,7 +18,12 @@ namespace quintrel::testing {
 class CapturingReporter : public MessageReporter {
   public:
     std::vector<std::string> messages;
-    void report(const std::string& text) override { messages.push_back(text); }
+    std::vector<std::string> reasons;  // each message's informative text, "" for none
+    void report(const std::string& text) override { reportWithReason(text, ""); }
+    void reportWithReason(const std::string& text, const std::string& reason) override {
+        messages.push_back(text);
+        reasons.push_back(reason);
+    }
 };
 
 struct MenuFileFixture {
