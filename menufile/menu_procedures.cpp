@@ -25,8 +25,7 @@ MenuItems captureMenuItems(const GridWindow& window, const GridState& state) {
 namespace {
 
 // The reading steps up to holding item 12; returns item 12 or the error that stopped them.
-MenuResult<bool> putItems(MenuItemReader& reader, GridWindow& window, GridHandlers& handlers,
-                          GridState& state) {
+MenuResult<bool> putItems(MenuItemReader& reader, GridWindow& window, GridState& state) {
     for (TextField field : {TextField::Text1, TextField::Text2, TextField::Text3}) {
         auto text = reader.readText();
         if (!text) {
@@ -34,10 +33,6 @@ MenuResult<bool> putItems(MenuItemReader& reader, GridWindow& window, GridHandle
         }
         window.setText(field, text.value());
     }
-    // A text equal to the one shown runs no change handler, so a window that has just done a
-    // transfer would keep GridValid, and the unit changes below would overwrite the file's texts
-    // with the stored spacings. Checking once more here withdraws the grid whatever the texts were.
-    handlers.CheckInputs();
     for (double* number : {&state.TimeStep, &state.PointCount, &state.FrequencyStep}) {
         auto value = reader.readNumber();
         if (!value) {
@@ -80,7 +75,7 @@ MenuResult<bool> putItems(MenuItemReader& reader, GridWindow& window, GridHandle
 MenuLoad putMenuFile(std::string_view bytes, GridWindow& window, GridHandlers& handlers,
                      GridState& state) {
     MenuItemReader reader(bytes);
-    const MenuResult<bool> gridValid = putItems(reader, window, handlers, state);
+    const MenuResult<bool> gridValid = putItems(reader, window, state);
     MenuLoad load;
     if (!gridValid) {
         load.error = gridValid.error();
