@@ -13,6 +13,8 @@ namespace {
 // The client area, in twips.
 constexpr int kClientWidthTwips = 5865;
 constexpr int kClientHeightTwips = 3465;
+// A program icon's side, 32 pixels at 96 dpi.
+constexpr int kIconTwips = 480;
 
 // The two lines of the etched separator, from (x1, y) to (x2, y) in twips, drawn in this order
 // so the grey one lies over the white one's upper edge.
@@ -70,8 +72,10 @@ void frmAbout::createWidgets() {
     QPalette iconPalette = picIcon->palette();
     iconPalette.setColor(QPalette::Window, QColor(192, 192, 192));
     picIcon->setPalette(iconPalette);
-    // The main window's icon, which a dialog takes over from its owner.
-    picIcon->setPixmap(windowIcon().pixmap(QSize(32, 32)));
+    // The main window's icon, which a dialog takes over from its owner, in the image drawn for
+    // the size it takes on this screen: 32 pixels at 96 dpi, times the screen's scale.
+    const int iconPixels = twipsToPixelsX(*this, kIconTwips);
+    picIcon->setPixmap(windowIcon().pixmap(QSize(iconPixels, iconPixels), devicePixelRatioF()));
 
     lblTitle = makeLabel("lblTitle", QStringLiteral("Application Title"), 1050, 240, 4092, 480);
     lblVersion = makeLabel("lblVersion", QStringLiteral("Version"), 1050, 780, 4092, 225);

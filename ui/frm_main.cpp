@@ -34,11 +34,16 @@ namespace quintrel {
 namespace {
 
 // Built from the included XPM arrays: reading the PNG files through QImageReader would load the
-// metadata of every image plugin first, about a millisecond of start-up.
+// metadata of every image plugin first, about a millisecond of start-up. The 48 and 64 pixel
+// images (about 0.1 ms to read) serve screens at 1.5 and 2 times 96 dpi.
 QIcon programIcon() {
+#include "data/icons/quintrel48.xpm"
+#include "data/icons/quintrel64.xpm"
     QIcon icon;
-    icon.addPixmap(QPixmap(quintrel16_xpm));
-    icon.addPixmap(QPixmap(quintrel32_xpm));
+    for (const char* const* image :
+         {quintrel16_xpm, quintrel32_xpm, quintrel48_xpm, quintrel64_xpm}) {
+        icon.addPixmap(QPixmap(image));
+    }
     return icon;
 }
 

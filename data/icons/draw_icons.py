@@ -4,12 +4,15 @@
 Writes quintrel16.png and quintrel32.png (16-colour palette PNGs), quintrel.ico (both sizes as
 4-bit bitmaps) and quintrel16.xpm / quintrel32.xpm beside this script. The XPM files are C source:
 the program includes them, so showing its icon reads no image file and loads no image plugin at
-start-up. Only the standard library is used. quintrel.svg is the same
-picture drawn by hand as vectors.
+start-up. quintrel.svg is the same picture drawn by hand as vectors; the larger sizes, for screens
+at 1.5 and 2 times the usual resolution, are rendered from it by rsvg-convert (Debian package
+librsvg2-bin) into quintrel48.png, quintrel256.png, quintrel48.xpm and quintrel64.xpm. Otherwise
+only the standard library is used.
 """
 import math
 import os
 import struct
+import subprocess
 import zlib
 
 # The classic 16-colour palette.
@@ -102,20 +105,81 @@ def ico(images):
     return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(blobs)
 
 
-def xpm(rows):
-    """The icon as an XPM image, which is also a C array the program can include."""
+# Characters that may stand for a colour in an XPM string: printable, without '"' and '\\'.
+XPM_CODES = ("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+             "!#$%&'()*+,-./:;<=>?@[]^_`{|}~ ")
+
+
+def xpm(rows, rgb=PALETTE.__getitem__):
+    """The icon as an XPM image, which is also a C array the program can include. rows hold
+    palette indices, or whatever rgb turns into a colour; one character stands for each."""
     size = len(rows)
     used = sorted({c for row in rows for c in row})
-    code = {c: "abcdefghijklmnop"[i] for i, c in enumerate(used)}
+    assert len(used) <= len(XPM_CODES), "at most one colour per one-character code"
+    code = {c: XPM_CODES[i] for i, c in enumerate(used)}
     lines = [f"{size} {size} {len(used)} 1"]
-    lines += [f"{code[c]} c #{''.join(f'{v:02X}' for v in PALETTE[c])}" for c in used]
+    lines += [f"{code[c]} c #{''.join(f'{v:02X}' for v in rgb(c))}" for c in used]
     lines += ["".join(code[c] for c in row) for row in rows]
     body = ",\n".join(f'"{line}"' for line in lines)
     return (f"/* XPM */\nstatic const char* const quintrel{size}_xpm[] = {{\n{body}}};\n")
 
 
+def png_pixels(data):
+    """The rows of (red, green, blue) of an 8-bit RGB or RGBA PNG, as rsvg-convert writes it;
+    transparent parts are laid on white."""
+    pos, chunks = 8, {}
+    while pos < len(data):
+        (length,) = struct.unpack(">I", data[pos:pos + 4])
+        kind = data[pos + 4:pos + 8]
+        chunks[kind] = chunks.get(kind, b"") + data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+    width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[b"IHDR"])
+    assert depth == 8 and colour in (2, 6) and interlace == 0, "an 8-bit RGB(A) PNG"
+    step = 3 if colour == 2 else 4
+    stride = width * step
+    raw = zlib.decompress(chunks[b"IDAT"])
+    rows, previous = [], bytes(stride)
+    for y in range(height):
+        start = y * (stride + 1)
+        kind, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
+        for x in range(stride):  # undoes the row's filter
+            a = line[x - step] if x >= step else 0
+            b = previous[x]
+            c = previous[x - step] if x >= step else 0
+            p = a + b - c
+            paeth = (a if abs(p - a) <= min(abs(p - b), abs(p - c))
+                     else b if abs(p - b) <= abs(p - c) else c)
+            line[x] = (line[x] + (0, a, b, (a + b) // 2, paeth)[kind]) & 0xFF
+        previous = bytes(line)
+        row = []
+        for x in range(0, stride, step):
+            alpha = line[x + 3] if step == 4 else 255
+            row.append(tuple(round(v * alpha / 255 + 255 - alpha) for v in line[x:x + 3]))
+        rows.append(row)
+    return rows
+
+
+def render_svg(here, size):
+    return subprocess.run(["rsvg-convert", "-w", str(size), "-h", str(size),
+                           os.path.join(here, "quintrel.svg")],
+                          check=True, capture_output=True).stdout
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
+    for size in (48, 64, 256):
+        rendered = render_svg(here, size)
+        if size in (48, 256):
+            with open(os.path.join(here, f"quintrel{size}.png"), "wb") as out:
+                out.write(rendered)
+        if size in (48, 64):
+            # 16 levels a channel (steps of 17, invisible on the blends of white with the four
+            # colours) leave fewer colours than XPM has one-character codes: the program then
+            # reads the image about twice as fast as with all of the render's 200-odd colours.
+            rows = [[tuple(round(v / 17) * 17 for v in pixel) for pixel in row]
+                    for row in png_pixels(rendered)]
+            with open(os.path.join(here, f"quintrel{size}.xpm"), "w") as out:
+                out.write(xpm(rows, rgb=lambda c: c))
     images = [draw(16), draw(32)]
     for rows in images:
         with open(os.path.join(here, f"quintrel{len(rows)}.png"), "wb") as out:

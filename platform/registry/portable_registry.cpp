@@ -50,10 +50,13 @@ std::string PortableRegistry::findSystemInfoProgram() const {
             const std::size_t end = std::min(rest.find(kPathListSeparator), rest.size());
             const std::string_view folder = rest.substr(0, end);
             rest.remove_prefix(std::min(end + 1, rest.size()));
-            if (folder.empty()) {
-                continue;  // an empty entry would mean the working folder: never trusted here
+            // An empty or relative entry ("", ".", "bin") names the working folder or one below
+            // it, which whoever hands over a file or folder may fill: never searched here.
+            const std::filesystem::path base(folder);
+            if (!base.is_absolute()) {
+                continue;
             }
-            const auto candidate = std::filesystem::path(folder) / program;
+            const auto candidate = base / program;
             if (isExecutableFile(candidate)) {
                 return candidate.string();
             }

@@ -19,7 +19,7 @@ class PortableRegistry : public Registry {
     explicit PortableRegistry(std::string searchPath);
 
     // The first of kSystemInfoPrograms that is an executable file in a folder of the search
-    // path, as a full path; empty when there is none.
+    // path, as a full path; empty when there is none. Only absolute folders are searched.
     std::string findSystemInfoProgram() const;
 
     long RegOpenKeyExA(RootKey root, const std::string& subKey, std::uint32_t options,

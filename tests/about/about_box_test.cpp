@@ -2,8 +2,12 @@
 #include <QAction>
 #include <QDir>
 #include <QPushButton>
+#include <map>
 
 #include "about/frm_about.h"
+#include "data/icons/quintrel32.xpm"
+#include "data/icons/quintrel48.xpm"
+#include "data/icons/quintrel64.xpm"
 #include "tests/ui/window_fixture.h"
 #include "ui/twips.h"
 
@@ -85,6 +89,23 @@ TEST_F(AboutBoxTest, ReopeningLoadsFreshLabels) {
     withAboutBox([](frmAbout& box) {
         EXPECT_EQ(text(box, "lblTitle"), "Quintrel");
         QTest::keyClick(&box, Qt::Key_Escape);
+    });
+}
+
+// Also run with QT_SCALE_FACTOR and QT_FONT_DPI set (see CMakeLists.txt): the icon must be one
+// drawn at the size it takes in device pixels, not a smaller one enlarged.
+TEST_F(AboutBoxTest, TheIconIsTheImageDrawnForItsSizeOnTheScreen) {
+    withAboutBox([](frmAbout& box) {
+        const QPixmap shown = box.findChild<QLabel*>("picIcon")->pixmap();
+        const int pixels = qRound(twipsToPixelsX(box, 480) * box.devicePixelRatioF());
+        EXPECT_EQ(shown.size(), QSize(pixels, pixels));
+        EXPECT_EQ(shown.deviceIndependentSize(), QSizeF(pixels, pixels) / box.devicePixelRatioF());
+        const std::map<int, const char* const*> drawn = {
+            {32, quintrel32_xpm}, {48, quintrel48_xpm}, {64, quintrel64_xpm}};
+        ASSERT_TRUE(drawn.contains(pixels)) << pixels;
+        EXPECT_EQ(shown.toImage().convertToFormat(QImage::Format_RGB32),
+                  QImage(drawn.at(pixels)).convertToFormat(QImage::Format_RGB32));
+        box.close();
     });
 }
 

@@ -1,13 +1,29 @@
 // The compiled help as the viewer reads it: every keyword and every link inside the help leads to
-// a page (and anchor) that is there, and the index has the entries users look for.
+// a page (and anchor) that is there, and the index has the entries users look for. And the help
+// says what the program does: every message it quotes is one the program shows, and every worked
+// example is what the calculator shows for the example's inputs.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QHelpEngineCore>
 #include <QHelpLink>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextDocumentFragment>
 #include <QXmlStreamReader>
+#include <algorithm>
+#include <map>
 
+#include "about/help_commands.h"
+#include "core/units.h"
+#include "menufile/menu_file_io.h"
+#include "platform/help/win_help.h"
+#include "tests/about/about_fixture.h"
+#include "tests/support/fake_window.h"
+#include "tests/ui/window_fixture.h"
+
+namespace quintrel::testing {
 namespace {
 
 const QString kNamespace = QStringLiteral("org.quintrel.help");
@@ -74,4 +90,211 @@ TEST_F(HelpFileTest, EveryLinkAndImageInsideTheHelpResolves) {
     EXPECT_GT(checked, 40);
 }
 
+// In the help's sources, a quoted message is an element of class "message"; each <i>...</i> in it
+// stands for a part the program fills in (a path, a quantity). A worked example is an element of
+// class "example" whose data attributes give the inputs: data-delta-t, data-delta-f, data-n, the
+// units (data-time-unit, data-frequency-unit), data-signal="repetitive", data-check2="1", the
+// button pressed (data-press="Command1" or "Command2") and a time unit chosen afterwards
+// (data-choose-time-unit). data-show names what its text is, on the element itself or on parts
+// inside it: a field (Text1, Text2, Text3), a line (Label2, Label6, Label5), the "message" of a
+// failure or the menu "file" Save writes.
+struct Marked {
+    QString page;
+    QString tag;
+    QString attributes;
+    QString html;  // the contents
+};
+
+std::vector<Marked> markedElements(const QString& className) {
+    const QRegularExpression element(
+        QStringLiteral(R"re(<(\w+)\s([^>]*\bclass="%1"[^>]*)>(.*?)</\1>)re").arg(className),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QDir folder(QStringLiteral(QUINTREL_HELP_SOURCE));
+    std::vector<Marked> found;
+    for (const QString& name : folder.entryList({QStringLiteral("*.html")})) {
+        QFile page(folder.filePath(name));
+        EXPECT_TRUE(page.open(QIODevice::ReadOnly)) << name.toStdString();
+        for (const auto& match : element.globalMatch(QString::fromUtf8(page.readAll()))) {
+            found.push_back({name, match.captured(1), match.captured(2), match.captured(3)});
+        }
+    }
+    return found;
+}
+
+QString attribute(const QString& attributes, const char* name) {
+    const QRegularExpression value(QLatin1String(name) + QStringLiteral(R"re(="([^"]*)")re"));
+    return value.match(attributes).captured(1);
+}
+
+// The text a reader sees; a <pre> keeps its lines.
+QString plainText(const QString& tag, const QString& html) {
+    return QTextDocumentFragment::fromHtml('<' + tag + '>' + html + "</" + tag + '>')
+        .toPlainText()
+        .trimmed();
+}
+
+struct RecordingReporter : MessageReporter {
+    void report(const std::string& text) override { texts << QString::fromStdString(text); }
+    QStringList texts;
+};
+
+struct NoViewer : help::ViewerLauncher {
+    std::unique_ptr<help::ViewerProcess> start(const QString&, const QStringList&) override {
+        return nullptr;
+    }
+};
+
+// Every message the program can show, with sample paths where one names a file.
+QStringList programMessages() {
+    QStringList all;
+    for (int error = 0; error <= static_cast<int>(GridError::NoFrequencyUnit); ++error) {
+        for (int quantity = 0; quantity <= static_cast<int>(GridQuantity::FrequencyGrid);
+             ++quantity) {
+            all << QString::fromStdString(
+                describe(static_cast<GridError>(error), static_cast<GridQuantity>(quantity)));
+        }
+    }
+    // A menu file in a folder that is not there can be neither read nor written.
+    FakeWindow grid;
+    GridState state;
+    GridHandlers handlers(grid, state, "");
+    RecordingReporter reporter;
+    state.MenuFilePath = "/no such folder/menu.txt";
+    ReadMenuFile(grid, handlers, state, reporter);
+    EXPECT_FALSE(WriteMenuFile(grid, state, reporter));
+    all << reporter.texts;
+
+    // The help viewer's errors: not installed, not startable.
+    NoViewer launcher;
+    for (const QString& viewer : {QString(), QStringLiteral("/x/assistant")}) {
+        try {
+            help::HelpViewer(launcher, [viewer] { return viewer; })
+                .WinHelpA(nullptr, QStringLiteral(QUINTREL_APP_DIR "/Quintrel.hlp"),
+                          help::kHelpContents, 0);
+        } catch (const help::HelpError& error) {
+            all << QString::fromUtf8(error.what());
+        }
+    }
+    // Message boxes: no help setting, no help file, no system information program, and a
+    // folder without the formula pictures, reported once the window is up.
+    MessageCatcher boxes;
+    showHelpContents(nullptr, QString(), QStringLiteral("/q"), QStringLiteral("Quintrel"), {});
+    help::HelpViewer(launcher, [] {
+        return QString();
+    }).WinHelpA(nullptr, QStringLiteral("/no such folder/Quintrel.hlp"), help::kHelpContents, 0);
+    FakeRegistry registry;
+    RecordingStarter starter;
+    StartSysInfo(registry, starter, nullptr, QStringLiteral("Quintrel"));
+    TemporarySettings settings;
+    const QTemporaryDir empty;
+    frmMain window(empty.path());
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.messages.size() == 4; }));
+    for (const CaughtMessage& box : boxes.messages) {
+        all << box.text;
+    }
+    return all;
+}
+
+// What the window shows after a worked example, by the names data-show uses.
+std::map<QString, QString> calculate(const QString& attributes) {
+    const auto given = [&](const char* name) { return attribute(attributes, name).toStdString(); };
+    FakeWindow window;
+    GridState state;
+    GridHandlers handlers(window, state, "");
+    window.handlers = &handlers;
+    (void)handlers.Form_Load();
+    window.setOptionSelected(given("data-signal") == "repetitive" ? 1 : 0, true);
+    const auto choose = [&](UnitList list, const auto& units, const std::string& unit) {
+        if (!unit.empty()) {
+            window.setSelectedIndex(
+                list, static_cast<int>(std::ranges::find(units, unit) - units.begin()));
+        }
+    };
+    choose(UnitList::Combo1, TimeUnits, given("data-time-unit"));
+    choose(UnitList::Combo2, FrequencyUnits, given("data-frequency-unit"));
+    window.setText(TextField::Text1, given("data-delta-t"));
+    window.setText(TextField::Text2, given("data-n"));
+    window.setText(TextField::Text3, given("data-delta-f"));
+    window.setCheckState(CheckBox::Check2, given("data-check2") == "1" ? 1 : 0);
+
+    const bool forward = given("data-press") == "Command1";
+    if (!window.isEnabled(forward ? TransferButton::Command1 : TransferButton::Command2)) {
+        return {{QStringLiteral("message"), QStringLiteral("(the button is disabled)")}};
+    }
+    GridResult result = forward ? handlers.Command1_Click() : handlers.Command2_Click();
+    choose(UnitList::Combo1, TimeUnits, given("data-choose-time-unit"));
+    if (result.ok() && !window.failures.empty()) {
+        result = window.failures.back();
+    }
+    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    std::map<QString, QString> shown = {
+        {QStringLiteral("Text1"), text(window.texts[0])},
+        {QStringLiteral("Text2"), text(window.texts[1])},
+        {QStringLiteral("Text3"), text(window.texts[2])},
+        {QStringLiteral("Label2"), text(window.caption(SummaryLabel::Label2))},
+        {QStringLiteral("Label6"), text(window.caption(SummaryLabel::Label6))},
+        {QStringLiteral("Label5"), text(window.caption(SummaryLabel::Label5))},
+        {QStringLiteral("message"), result.ok() ? QString() : text(result.message())}};
+    const QTemporaryDir folder;
+    state.MenuFilePath = folder.filePath(QStringLiteral("menu.txt")).toStdString();
+    RecordingReporter reporter;
+    QFile file(QString::fromStdString(state.MenuFilePath));
+    if (WriteMenuFile(window, state, reporter) && file.open(QIODevice::ReadOnly)) {
+        shown[QStringLiteral("file")] = QString::fromUtf8(file.readAll());
+    }
+    return shown;
+}
+
+TEST(HelpSourceTest, EveryQuotedMessageIsOneTheProgramShows) {
+    const QStringList messages = programMessages();
+    const std::vector<Marked> quoted = markedElements(QStringLiteral("message"));
+    EXPECT_GE(quoted.size(), 15u);
+    static const QRegularExpression variable(QStringLiteral("<i>[^<]*</i>"));
+    const QString placeholder = QStringLiteral("{variable}");
+    for (const Marked& message : quoted) {
+        const QString text =
+            plainText(message.tag, QString(message.html).replace(variable, placeholder));
+        QStringList parts = text.split(placeholder);
+        for (QString& part : parts) {
+            part = QRegularExpression::escape(part);
+        }
+        const QRegularExpression pattern(QRegularExpression::anchoredPattern(parts.join(".+")));
+        EXPECT_TRUE(std::ranges::any_of(
+            messages, [&](const QString& shown) { return pattern.match(shown).hasMatch(); }))
+            << message.page.toStdString() << ": " << text.toStdString();
+    }
+}
+
+TEST(HelpSourceTest, EveryWorkedExampleIsWhatTheCalculatorShows) {
+    const std::vector<Marked> examples = markedElements(QStringLiteral("example"));
+    EXPECT_GE(examples.size(), 9u);
+    static const QRegularExpression part(
+        QStringLiteral(R"re(<(\w+)\s[^>]*data-show="(\w+)"[^>]*>(.*?)</\1>)re"),
+        QRegularExpression::DotMatchesEverythingOption);
+    for (const Marked& example : examples) {
+        const std::map<QString, QString> shown = calculate(example.attributes);
+        // (what, the help's text): the example's own text, or that of each part inside it.
+        std::vector<std::pair<QString, QString>> claims;
+        if (const QString what = attribute(example.attributes, "data-show"); !what.isEmpty()) {
+            claims.emplace_back(what, plainText(example.tag, example.html));
+        }
+        for (const auto& match : part.globalMatch(example.html)) {
+            claims.emplace_back(match.captured(2), plainText(match.captured(1), match.captured(3)));
+        }
+        EXPECT_FALSE(claims.empty())
+            << example.page.toStdString() << ": " << example.attributes.toStdString();
+        for (auto [what, text] : claims) {
+            if (what == u"file") {
+                text = text.replace('\n', QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+            }
+            const auto value = shown.find(what);
+            ASSERT_NE(value, shown.end()) << what.toStdString();
+            EXPECT_EQ(value->second.toStdString(), text.toStdString())
+                << example.page.toStdString() << ": " << example.attributes.toStdString();
+        }
+    }
+}
+
 }  // namespace
+}  // namespace quintrel::testing

@@ -145,5 +145,41 @@ TEST(PortableRegistryTest, AnswersWithTheFirstInstalledSystemInfoProgram) {
     EXPECT_FALSE(GetKeyValue(none, registry::kHkeyLocalMachine, kMsinfo, "PATH", text));
 }
 
+TEST(PortableRegistryTest, RelativeSearchPathEntriesAreNeverSearched) {
+    // A working folder holding a program named like a system information tool, directly and in
+    // a subfolder, such as a folder of downloaded files.
+    QTemporaryDir working;
+    QTemporaryDir installed;
+    ASSERT_TRUE(QDir(working.path()).mkpath(QStringLiteral("bin")));
+    for (const QString& path : {working.filePath(QStringLiteral("hardinfo")),
+                                working.filePath(QStringLiteral("bin/hardinfo")),
+                                installed.filePath(QStringLiteral("kinfocenter"))}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    }
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(working.path()));
+    const std::string absolute = installed.filePath(QStringLiteral("kinfocenter")).toStdString();
+    const std::string elsewhere = ":" + installed.path().toStdString();
+    const struct {
+        std::string path;
+        std::string found;
+    } cases[] = {
+        {".", ""},
+        {"bin", ""},
+        {"./bin", ""},
+        {"", ""},
+        {"::", ""},
+        {"." + elsewhere, absolute},  // the relative entry comes first but is passed over
+        {"bin" + elsewhere, absolute},
+        {working.path().toStdString(), working.filePath(QStringLiteral("hardinfo")).toStdString()},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(registry::PortableRegistry(c.path).findSystemInfoProgram(), c.found) << c.path;
+    }
+    QDir::setCurrent(before);
+}
+
 }  // namespace
 }  // namespace quintrel::testing
