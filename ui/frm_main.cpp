@@ -18,6 +18,8 @@
 #include "core/formula_picture.h"
 #include "data/icons/quintrel16.xpm"
 #include "data/icons/quintrel32.xpm"
+#include "data/icons/quintrel48.xpm"
+#include "data/icons/quintrel64.xpm"
 #include "menufile/file_commands.h"
 #include "platform/help/win_help.h"
 #include "platform/wmf/picture_box.h"
@@ -37,8 +39,6 @@ namespace {
 // metadata of every image plugin first, about a millisecond of start-up. The 48 and 64 pixel
 // images (about 0.1 ms to read) serve screens at 1.5 and 2 times 96 dpi.
 QIcon programIcon() {
-#include "data/icons/quintrel48.xpm"
-#include "data/icons/quintrel64.xpm"
     QIcon icon;
     for (const char* const* image :
          {quintrel16_xpm, quintrel32_xpm, quintrel48_xpm, quintrel64_xpm}) {
