@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "ui/twips.h"
+#include "widgets/twips.h"
 
 namespace quintrel {
 

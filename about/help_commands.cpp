@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "about/message_box.h"
+#include "widgets/message_box.h"
 #include "platform/help/win_help.h"
 
 namespace quintrel {

@@ -9,7 +9,7 @@
 #include <exception>
 #include <optional>
 
-#include "about/message_box.h"
+#include "widgets/message_box.h"
 
 namespace quintrel {
 

@@ -16,9 +16,4 @@ enum class FileDialogKind { Open, Save };
 void configureFileDialog(QFileDialog& dialog, FileDialogKind kind, const std::string& title,
                          const std::string& filter);
 
-// Titled "Quintrel", the text and the informative text beneath it (none when empty) as plain
-// text, an OK button only, no icon.
-void configureMessageBox(QMessageBox& box, const std::string& text,
-                         const std::string& informativeText = {});
-
 }  // namespace quintrel

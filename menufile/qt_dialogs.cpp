@@ -1,14 +1,15 @@
 // The Qt implementations of the dialogs the File commands use.
 #include <QFileDialog>
-#include <QLabel>
-#include <QMessageBox>
 
 #include "menufile/file_commands.h"
 #include "menufile/qt_dialog_setup.h"
+#include "widgets/message_box.h"
 
 namespace quintrel {
 
 namespace {
+
+const QString kTitle = QStringLiteral("Quintrel");
 
 std::string runFileDialog(QWidget* parent, FileDialogKind kind, const std::string& title,
                           const std::string& filter) {
@@ -39,20 +40,6 @@ void configureFileDialog(QFileDialog& dialog, FileDialogKind kind, const std::st
     }
 }
 
-void configureMessageBox(QMessageBox& box, const std::string& text,
-                         const std::string& informativeText) {
-    box.setWindowTitle(QStringLiteral("Quintrel"));
-    box.setText(QString::fromStdString(text));
-    box.setIcon(QMessageBox::NoIcon);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);  // a path is never read as markup
-    box.setInformativeText(QString::fromStdString(informativeText));
-    // The informative label guesses its format on its own; a system message may quote a path.
-    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
-        label->setTextFormat(Qt::PlainText);
-    }
-}
-
 std::string QtFileDialog::openFileName(const std::string& title, const std::string& filter) {
     return runFileDialog(m_parent, FileDialogKind::Open, title, filter);
 }
@@ -66,16 +53,12 @@ void QtMessageReporter::report(const std::string& text) {
 }
 
 void QtMessageReporter::reportWithReason(const std::string& text, const std::string& reason) {
-    QMessageBox box(m_parent);
-    configureMessageBox(box, text, reason);
-    box.exec();
+    showMessage(m_parent, kTitle, QString::fromStdString(text), QMessageBox::NoIcon,
+                QString::fromStdString(reason));
 }
 
 void QtMessageReporter::warn(const std::string& text) {
-    QMessageBox box(m_parent);
-    configureMessageBox(box, text);
-    box.setIcon(QMessageBox::Warning);
-    box.exec();
+    showMessage(m_parent, kTitle, QString::fromStdString(text), QMessageBox::Warning);
 }
 
 }  // namespace quintrel

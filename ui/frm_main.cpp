@@ -28,7 +28,7 @@
 #include "ui/formula_description.h"
 #include "ui/frm_main_layout.h"
 #include "ui/grid_window_adapter.h"
-#include "ui/twips.h"
+#include "widgets/twips.h"
 #include "ui/window_placement.h"
 
 namespace quintrel {

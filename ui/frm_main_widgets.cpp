@@ -17,7 +17,7 @@
 #include "ui/frm_main_layout.h"
 #include "ui/status_bar.h"
 #include "ui/summary_label.h"
-#include "ui/twips.h"
+#include "widgets/twips.h"
 #include "ui/unit_list.h"
 
 namespace quintrel {

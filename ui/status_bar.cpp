@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QLocale>
 
-#include "ui/twips.h"
+#include "widgets/twips.h"
 
 namespace quintrel {
 

@@ -5,7 +5,7 @@
 #include <charconv>
 
 #include "ui/app_properties.h"
-#include "ui/twips.h"
+#include "widgets/twips.h"
 
 namespace quintrel {
 

@@ -9,7 +9,7 @@
 #include "data/icons/quintrel48.xpm"
 #include "data/icons/quintrel64.xpm"
 #include "tests/ui/window_fixture.h"
-#include "ui/twips.h"
+#include "widgets/twips.h"
 
 namespace quintrel::testing {
 namespace {

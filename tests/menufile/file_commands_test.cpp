@@ -14,6 +14,7 @@
 #include "menufile/qt_dialog_setup.h"
 #include "tests/menufile/example_file.h"
 #include "tests/menufile/menu_test_fixture.h"
+#include "widgets/message_box.h"
 
 namespace quintrel {
 namespace {
@@ -216,7 +217,7 @@ TEST_F(QtDialogs, SaveAddsTheExtensionBeforeAskingAboutReplacing) {
 TEST_F(QtDialogs, MessageBoxHasOkOnlyAndNoIcon) {
     QMessageBox box;
     box.setIcon(QMessageBox::Warning);
-    configureMessageBox(box, "Error writing to menu file /tmp/<b>x</b>.txt");
+    configureMessageBox(box, "Quintrel", "Error writing to menu file /tmp/<b>x</b>.txt");
     EXPECT_EQ(box.windowTitle(), "Quintrel");
     EXPECT_EQ(box.text(), "Error writing to menu file /tmp/<b>x</b>.txt");
     EXPECT_EQ(box.textFormat(), Qt::PlainText);
@@ -224,7 +225,8 @@ TEST_F(QtDialogs, MessageBoxHasOkOnlyAndNoIcon) {
     EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
     EXPECT_EQ(box.informativeText(), "");
 
-    configureMessageBox(box, "Error reading from menu file x.txt", "Is a <b>directory</b>");
+    configureMessageBox(box, "Quintrel", "Error reading from menu file x.txt", QMessageBox::NoIcon,
+                        "Is a <b>directory</b>");
     EXPECT_EQ(box.informativeText(), "Is a <b>directory</b>");
     const auto* label = box.findChild<QLabel*>("qt_msgbox_informativelabel");
     ASSERT_NE(label, nullptr);

@@ -11,7 +11,7 @@
 #include <QStatusBar>
 
 #include "ui/status_bar.h"
-#include "ui/twips.h"
+#include "widgets/twips.h"
 #include "window_fixture.h"
 
 namespace quintrel::testing {

@@ -10,7 +10,7 @@
 
 #include "platform/wmf/picture_box.h"
 #include "ui/app_properties.h"
-#include "ui/twips.h"
+#include "widgets/twips.h"
 #include "ui/window_placement.h"
 #include "window_fixture.h"
 
