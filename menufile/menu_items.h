@@ -1,8 +1,10 @@
 // The twelve items of a menu file, the parameter file that puts a grid aside and brings it back.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <variant>
 
 namespace quintrel {
 
@@ -25,5 +27,38 @@ struct MenuItems {
 };
 
 inline constexpr int kMenuItemCount = 12;
+
+// How an item is read, and what range its value must lie in.
+enum class MenuItemKind {
+    Text,           // a text, quoted or not
+    Number,         // a double; a text that is no number reads as 0
+    TimeUnit,       // an integer: -1 or an index of TimeUnits
+    FrequencyUnit,  // an integer: -1 or an index of FrequencyUnits
+    Flag,           // true exactly for "Y"
+    CheckState,     // an integer: 0, 1 or 2
+};
+
+// One item of the file: its kind and the member of MenuItems that holds it.
+struct MenuItemSlot {
+    MenuItemKind kind;
+    std::variant<std::string MenuItems::*, double MenuItems::*, int MenuItems::*, bool MenuItems::*>
+        member;
+};
+
+// The twelve items in file order; the reader, and the loading into the window, walk this table.
+inline constexpr std::array<MenuItemSlot, kMenuItemCount> kMenuItemSlots = {{
+    {MenuItemKind::Text, &MenuItems::Text1},
+    {MenuItemKind::Text, &MenuItems::Text2},
+    {MenuItemKind::Text, &MenuItems::Text3},
+    {MenuItemKind::Number, &MenuItems::TimeStep},
+    {MenuItemKind::Number, &MenuItems::PointCount},
+    {MenuItemKind::Number, &MenuItems::FrequencyStep},
+    {MenuItemKind::TimeUnit, &MenuItems::TimeUnit},
+    {MenuItemKind::FrequencyUnit, &MenuItems::FrequencyUnit},
+    {MenuItemKind::Flag, &MenuItems::SinglePulse},
+    {MenuItemKind::CheckState, &MenuItems::Check1},
+    {MenuItemKind::CheckState, &MenuItems::Check2},
+    {MenuItemKind::Flag, &MenuItems::GridValid},
+}};
 
 }  // namespace quintrel

@@ -24,50 +24,56 @@ MenuItems captureMenuItems(const GridWindow& window, const GridState& state) {
 
 namespace {
 
+// Puts item `number` (1-based), just read into items, into its place. Item 12 is only held.
+void putItem(int number, const MenuItems& items, GridWindow& window, GridState& state) {
+    switch (number) {
+        case 1:
+            return window.setText(TextField::Text1, items.Text1);
+        case 2:
+            return window.setText(TextField::Text2, items.Text2);
+        case 3:
+            return window.setText(TextField::Text3, items.Text3);
+        case 4:
+            state.TimeStep = items.TimeStep;
+            return;
+        case 5:
+            state.PointCount = items.PointCount;
+            return;
+        case 6:
+            state.FrequencyStep = items.FrequencyStep;
+            return;
+        case 7:
+            return window.setSelectedIndex(UnitList::Combo1, items.TimeUnit);
+        case 8:
+            return window.setSelectedIndex(UnitList::Combo2, items.FrequencyUnit);
+        case 9: {
+            // The other button is cleared before the chosen one is selected; selecting runs
+            // Option1_Click.
+            const int chosen = items.SinglePulse ? 0 : 1;
+            window.setOptionSelected(1 - chosen, false);
+            return window.setOptionSelected(chosen, true);
+        }
+        case 10:
+            return window.setCheckState(CheckBox::Check1, items.Check1);
+        case 11:
+            return window.setCheckState(CheckBox::Check2, items.Check2);
+        default:
+            return;
+    }
+}
+
 // The reading steps up to holding item 12; returns item 12 or the error that stopped them.
 MenuResult<bool> putItems(MenuItemReader& reader, GridWindow& window, GridState& state) {
-    for (TextField field : {TextField::Text1, TextField::Text2, TextField::Text3}) {
-        auto text = reader.readText();
-        if (!text) {
-            return text.error();
+    MenuItems items;
+    for (int number = 1; number <= kMenuItemCount; ++number) {
+        if (auto read =
+                reader.readInto(kMenuItemSlots[static_cast<std::size_t>(number - 1)], items);
+            !read) {
+            return read.error();
         }
-        window.setText(field, text.value());
+        putItem(number, items, window, state);
     }
-    for (double* number : {&state.TimeStep, &state.PointCount, &state.FrequencyStep}) {
-        auto value = reader.readNumber();
-        if (!value) {
-            return value.error();
-        }
-        *number = value.value();
-    }
-    auto timeUnit = reader.readListIndex(static_cast<int>(TimeUnits.size()));
-    if (!timeUnit) {
-        return timeUnit.error();
-    }
-    window.setSelectedIndex(UnitList::Combo1, timeUnit.value());
-    auto frequencyUnit = reader.readListIndex(static_cast<int>(FrequencyUnits.size()));
-    if (!frequencyUnit) {
-        return frequencyUnit.error();
-    }
-    window.setSelectedIndex(UnitList::Combo2, frequencyUnit.value());
-
-    auto singlePulse = reader.readFlag();
-    if (!singlePulse) {
-        return singlePulse.error();
-    }
-    // The other button is cleared before the chosen one is selected; selecting runs Option1_Click.
-    const int chosen = singlePulse.value() ? 0 : 1;
-    window.setOptionSelected(1 - chosen, false);
-    window.setOptionSelected(chosen, true);
-
-    for (CheckBox box : {CheckBox::Check1, CheckBox::Check2}) {
-        auto checkState = reader.readCheckState();
-        if (!checkState) {
-            return checkState.error();
-        }
-        window.setCheckState(box, checkState.value());
-    }
-    return reader.readFlag();
+    return items.GridValid;
 }
 
 }  // namespace

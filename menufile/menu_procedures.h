@@ -24,9 +24,9 @@ struct MenuLoad {
 
 // Reads the items of a menu file's bytes and puts each one into its place as soon as it is read,
 // every control change through the window's setters so that its handlers run to their end:
-//   Text1, Text2, Text3, then CheckInputs (a text equal to the old one runs no handler, and the
-//   grid must be withdrawn before the lists are set); TimeStep, PointCount, FrequencyStep as they
-//   stand; Combo1, Combo2; Option1 (the other button cleared first); Check1, Check2; item 12 held.
+//   Text1, Text2, Text3 (each write runs CheckInputs, which withdraws the grid before the lists
+//   are set); TimeStep, PointCount, FrequencyStep as they stand; Combo1, Combo2; Option1 (the other
+//   button cleared first); Check1, Check2; item 12 held.
 // Then CheckInputs, GridValid from item 12 (after CheckInputs, which clears it) and ShowGrids.
 // On a read error it stops at the failing item: what was put before stays, GridValid is false,
 // and CheckInputs and ShowGrids do not run.

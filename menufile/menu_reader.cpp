@@ -140,38 +140,45 @@ MenuResult<int> MenuItemReader::readCheckState() {
     return state;
 }
 
+MenuResult<bool> MenuItemReader::readInto(const MenuItemSlot& slot, MenuItems& items) {
+    // Stores a successful read in member, or passes its error on.
+    const auto store = [&items](auto result, auto member) -> MenuResult<bool> {
+        if (!result) {
+            return result.error();
+        }
+        items.*member = result.value();
+        return true;
+    };
+    using Text = std::string MenuItems::*;
+    using Number = double MenuItems::*;
+    using Integer = int MenuItems::*;
+    using Flag = bool MenuItems::*;
+    switch (slot.kind) {
+        case MenuItemKind::Text:
+            return store(readText(), std::get<Text>(slot.member));
+        case MenuItemKind::Number:
+            return store(readNumber(), std::get<Number>(slot.member));
+        case MenuItemKind::TimeUnit:
+            return store(readListIndex(static_cast<int>(TimeUnits.size())),
+                         std::get<Integer>(slot.member));
+        case MenuItemKind::FrequencyUnit:
+            return store(readListIndex(static_cast<int>(FrequencyUnits.size())),
+                         std::get<Integer>(slot.member));
+        case MenuItemKind::Flag:
+            return store(readFlag(), std::get<Flag>(slot.member));
+        case MenuItemKind::CheckState:
+            break;
+    }
+    return store(readCheckState(), std::get<Integer>(slot.member));
+}
+
 MenuResult<MenuItems> readMenuItems(std::string_view bytes) {
     MenuItemReader reader(bytes);
     MenuItems items;
-    std::optional<MenuError> error;
-    // Reads one item into `into` unless an earlier item has failed.
-    const auto step = [&error](auto read, auto& into) {
-        if (error) {
-            return;
+    for (const MenuItemSlot& slot : kMenuItemSlots) {
+        if (auto read = reader.readInto(slot, items); !read) {
+            return read.error();
         }
-        auto result = read();
-        if (result) {
-            into = result.value();
-        } else {
-            error = result.error();
-        }
-    };
-    constexpr int kTimeUnitCount = static_cast<int>(TimeUnits.size());
-    constexpr int kFrequencyUnitCount = static_cast<int>(FrequencyUnits.size());
-    step([&] { return reader.readText(); }, items.Text1);
-    step([&] { return reader.readText(); }, items.Text2);
-    step([&] { return reader.readText(); }, items.Text3);
-    step([&] { return reader.readNumber(); }, items.TimeStep);
-    step([&] { return reader.readNumber(); }, items.PointCount);
-    step([&] { return reader.readNumber(); }, items.FrequencyStep);
-    step([&] { return reader.readListIndex(kTimeUnitCount); }, items.TimeUnit);
-    step([&] { return reader.readListIndex(kFrequencyUnitCount); }, items.FrequencyUnit);
-    step([&] { return reader.readFlag(); }, items.SinglePulse);
-    step([&] { return reader.readCheckState(); }, items.Check1);
-    step([&] { return reader.readCheckState(); }, items.Check2);
-    step([&] { return reader.readFlag(); }, items.GridValid);
-    if (error) {
-        return *error;
     }
     return items;
 }

@@ -53,6 +53,8 @@ class MenuItemReader {
     MenuResult<int> readListIndex(int listSize);
     // An integer that is 0, 1 or 2.
     MenuResult<int> readCheckState();
+    // The next item, read as slot's kind into its member of items.
+    MenuResult<bool> readInto(const MenuItemSlot& slot, MenuItems& items);
 
     int itemsRead() const { return m_item; }
     std::size_t offset() const { return m_pos; }
