@@ -1,8 +1,13 @@
 // The main window without a mouse: every key goes to the widget that has the focus, as it does
-// for a keyboard user; and what the window tells a screen reader.
+// for a keyboard user; the Tab order, the menus' access keys, and what the window tells a screen
+// reader.
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <set>
 
 #include "window_fixture.h"
@@ -11,10 +16,6 @@ namespace quintrel::testing {
 namespace {
 
 using KeyboardTest = WindowTest;
-
-QString pictureName(const frmMain& window) {
-    return window.picturePath().section(QLatin1Char('/'), -1);
-}
 
 // The control that holds the focus; an editable list's text field holds it for its list.
 QString focusName() {
@@ -78,14 +79,14 @@ TEST_F(KeyboardTest, TypicalRequestReverseAndConventionsWithKeysOnly) {
     tab("Picture1");
     tab("Check1");
     press(Qt::Key_Space);
-    EXPECT_EQ(pictureName(*window), "transforms3.wmf");
+    EXPECT_EQ(pictureName(), "transforms3.wmf");
     tab("Check2");
     press(Qt::Key_Space);
-    EXPECT_EQ(pictureName(*window), "transforms4.wmf");
+    EXPECT_EQ(pictureName(), "transforms4.wmf");
     tab("Option1_0");
     tab("Option1_1");
     press(Qt::Key_Space);
-    EXPECT_EQ(pictureName(*window), "transforms8.wmf");
+    EXPECT_EQ(pictureName(), "transforms8.wmf");
     EXPECT_EQ(caption("Label6"), "T = 4ns");
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -112,9 +113,82 @@ TEST_F(KeyboardTest, ControlsAreNamedAndThePictureDescribedInWords) {
     }
     EXPECT_EQ(descriptions.size(), 8u);
     const QString last = accessible(picture, QAccessible::Description);
-    EXPECT_EQ(pictureName(*window), "transforms5.wmf");
+    EXPECT_EQ(pictureName(), "transforms5.wmf");
     EXPECT_TRUE(last.startsWith("Formulas for a repetitive signal")) << last.toStdString();
     EXPECT_TRUE(last.contains("usual sign convention")) << last.toStdString();
+}
+
+TEST_F(KeyboardTest, TabVisitsTheControlsInOrder) {
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Option1_0");  // the first stop
+    EXPECT_FALSE(find<QRadioButton>("Option1_0")->isChecked());  // focus alone selects nothing
+
+    type("Text1", "1");
+    type("Text2", "8");
+    click("Command1");  // both transfer buttons enabled, so both take part
+    find("Option1_0")->setFocus(Qt::OtherFocusReason);
+
+    const QStringList expected{"Option1_1", "Text1",  "Combo1",   "Text3",
+                               "Combo2",    "Text2",  "Command1", "Command2",
+                               "Picture1",  "Check1", "Check2",   "Option1_0"};
+    QStringList visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        // An editable list's text field holds the focus on behalf of its list.
+        while (focus && !expected.contains(focus->objectName())) {
+            focus = focus->parentWidget();
+        }
+        visited << (focus ? focus->objectName() : QStringLiteral("?"));
+    }
+    EXPECT_EQ(visited, expected);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);  // and backwards
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Check2");
+}
+
+TEST_F(KeyboardTest, AltKeysOpenTheMenus) {
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    for (const auto& [key, name] : {std::pair{Qt::Key_F, "mnuFile"}, {Qt::Key_H, "mnuHelp"}}) {
+        QTest::keyClick(window.get(), key, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        EXPECT_EQ(QApplication::activePopupWidget()->objectName(), name);
+        QApplication::activePopupWidget()->close();
+    }
+}
+
+// Access keys only: no item has a shortcut, and the separators are not items one can choose.
+TEST_F(KeyboardTest, MenusHaveAccessKeysAndNoShortcuts) {
+    const QList<QAction*> top = window->menuBar()->actions();
+    ASSERT_EQ(top.size(), 2);
+    QStringList items;
+    for (QAction* menu : top) {
+        items << menu->text();
+        for (QAction* item : menu->menu()->actions()) {
+            items << (item->isSeparator() ? QStringLiteral("-") : item->text());
+            EXPECT_TRUE(item->shortcut().isEmpty()) << item->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(items, QStringList({"&File", "&Open...", "&Save", "Save &As...", "-", "E&xit",
+                                  "&Help", "&Contents", "&Search For Help On...", "-", "&About "}));
+}
+
+TEST_F(KeyboardTest, TheFocusStaysOnThePressedButton) {
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    type("Text1", "1");
+    type("Text2", "8");
+    for (const char* name : {"Command1", "Command2", "Command1"}) {
+        SCOPED_TRACE(name);
+        auto* button = find<QPushButton>(name);
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, Qt::Key_Space);
+        EXPECT_EQ(window->gridState().GridValid, kTrue);
+        EXPECT_EQ(QApplication::focusWidget(), button);
+    }
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 
 #include "platform/wmf/picture_box.h"
 #include "ui/app_properties.h"
-#include "widgets/twips.h"
 #include "ui/window_placement.h"
+#include "widgets/twips.h"
 #include "window_fixture.h"
 
 namespace quintrel::testing {

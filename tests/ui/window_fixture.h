@@ -84,6 +84,9 @@ class WindowTest : public ::testing::Test {
 
     QString caption(const char* label) const { return find<QLabel>(label)->text(); }
 
+    // The file name of the formula picture last asked for.
+    QString pictureName() const { return window->picturePath().section(QLatin1Char('/'), -1); }
+
     // Types text at the end of a field, key by key.
     void type(const char* name, const QString& text) {
         auto* edit = find(name);

@@ -1,5 +1,6 @@
 // The main window's controls: where they sit, what they say, how they behave when the window is
-// resized, and that their captions fit.
+// resized, and that every text fits: the captions, and the longest numbers and summary lines the
+// program can write.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -17,7 +18,7 @@
 namespace quintrel::testing {
 namespace {
 
-using MainWindowLayoutTest = WindowTest;
+using LayoutTest = WindowTest;
 
 struct Placement {
     const char* name;
@@ -50,7 +51,39 @@ constexpr Placement kControls[] = {
     {"Check2", "frmMainClient", 4560, 6060, 3975, 255},
 };
 
-TEST_F(MainWindowLayoutTest, ControlsSitAtTheirTwipsPositionsInsideTheirFrames) {
+// The widest number FormatGeneral writes: 15 significant digits, an exponent sign and three
+// exponent digits, every digit the font's widest.
+QString widestNumber(const QFontMetrics& metrics, const QString& sign) {
+    QChar digit = u'0';
+    for (QChar candidate = u'1'; candidate <= u'9'; candidate = QChar(candidate.unicode() + 1)) {
+        if (metrics.horizontalAdvance(candidate) > metrics.horizontalAdvance(digit)) {
+            digit = candidate;
+        }
+    }
+    const QString separator = QLocale().decimalPoint();
+    return sign + digit + separator + QString(14, digit) + "E+" + QString(3, digit);
+}
+
+// True when the field shows its whole text: with the cursor at the end, the start is still in view.
+bool showsWhole(QLineEdit& field, const QString& text) {
+    field.setText(text);
+    field.setCursorPosition(static_cast<int>(text.size()));
+    field.grab();  // the field scrolls its view when it paints
+    const QRect shown = field.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    return field.cursorPositionAt(QPoint(field.contentsRect().left() + 4, field.height() / 2)) ==
+               0 &&
+           shown.right() <= field.contentsRect().right();
+}
+
+// A summary line fits its label when Qt's wrapping at blanks needs no more than the label's height.
+void expectFits(QLabel& label) {
+    SCOPED_TRACE(label.objectName().toStdString() + ": " + label.text().toStdString());
+    EXPECT_FALSE(label.text().isEmpty());
+    EXPECT_LE(label.heightForWidth(label.width()), label.height());
+    EXPECT_TRUE(label.toolTip().isEmpty());
+}
+
+TEST_F(LayoutTest, ControlsSitAtTheirTwipsPositionsInsideTheirFrames) {
     for (const Placement& p : kControls) {
         QWidget* control = find(p.name);
         ASSERT_NE(control, nullptr);
@@ -60,7 +93,7 @@ TEST_F(MainWindowLayoutTest, ControlsSitAtTheirTwipsPositionsInsideTheirFrames) 
     }
 }
 
-TEST_F(MainWindowLayoutTest, ResizingMovesOnlyTheStatusBar) {
+TEST_F(LayoutTest, ResizingMovesOnlyTheStatusBar) {
     QHash<QString, QRect> before;
     for (const Placement& p : kControls) {
         before.insert(p.name, find(p.name)->geometry());
@@ -78,7 +111,7 @@ TEST_F(MainWindowLayoutTest, ResizingMovesOnlyTheStatusBar) {
     }
 }
 
-TEST_F(MainWindowLayoutTest, TipsListsAndFields) {
+TEST_F(LayoutTest, TipsListsAndFields) {
     EXPECT_EQ(find("Text1")->toolTip(), "The difference between time points.");
     EXPECT_EQ(find("Text3")->toolTip(), "The difference between frequency points");
     EXPECT_EQ(find("Text2")->toolTip(),
@@ -108,7 +141,7 @@ TEST_F(MainWindowLayoutTest, TipsListsAndFields) {
 }
 
 // Every caption is readable in full at its design size with the window's font.
-TEST_F(MainWindowLayoutTest, CaptionsFitTheirControls) {
+TEST_F(LayoutTest, CaptionsFitTheirControls) {
     // The longest summary a common request gives.
     type("Text1", "2.5");
     find<QComboBox>("Combo1")->setCurrentIndex(2);
@@ -153,7 +186,7 @@ TEST_F(MainWindowLayoutTest, CaptionsFitTheirControls) {
     }
 }
 
-TEST_F(MainWindowLayoutTest, StatusBarShowsStatusDateAndTime) {
+TEST_F(LayoutTest, StatusBarShowsStatusDateAndTime) {
     auto* bar = qobject_cast<StatusBar*>(window->statusBar());
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->objectName(), "sbStatusBar");
@@ -174,13 +207,85 @@ TEST_F(MainWindowLayoutTest, StatusBarShowsStatusDateAndTime) {
     EXPECT_LE(clock->remainingTime(), seconds ? 1'100 : 60'100);
 }
 
-TEST_F(MainWindowLayoutTest, WindowIconHasBothSizes) {
+TEST_F(LayoutTest, WindowIconHasBothSizes) {
     const QIcon icon = window->windowIcon();
     const QList<QSize> sizes = icon.availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(16, 16)));
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
     const QImage small = icon.pixmap(QSize(16, 16)).toImage();
     EXPECT_EQ(small.pixelColor(15, 15), QColor(Qt::white));  // on white
+}
+
+// The longest texts the program can write are readable whole: the fields hold the widest number,
+// and the summary labels the longest lines, built from the widest numbers in the widest units.
+TEST_F(LayoutTest, TheLongestTextsShowWhole) {
+    for (const char* name : {"Text1", "Text3"}) {
+        auto* field = find<QLineEdit>(name);
+        EXPECT_TRUE(showsWhole(*field, widestNumber(field->fontMetrics(), ""))) << name;
+        field->clear();
+    }
+    // Where the program writes such numbers: "<<" and a unit change, and ">>" from 1e300 s.
+    type("Text3", "3");
+    type("Text2", "1000");
+    click("Command2");
+    find<QComboBox>("Combo1")->setCurrentIndex(0);
+    EXPECT_EQ(find<QLineEdit>("Text1")->text(), "3.33333333333333E-13");
+    find<QLineEdit>("Text1")->setText("1e300");
+    find<QLineEdit>("Text2")->setText("32767");
+    click("Command1");
+    EXPECT_EQ(find<QLineEdit>("Text3")->text(), "3.05185094783571E-314");
+
+    const QFontMetrics metrics = find<QLabel>("Label5")->fontMetrics();
+    const QString plus = widestNumber(metrics, "");
+    const QString minus = widestNumber(metrics, "-");
+    for (const char* unit : {"s", "ms", "us", "ns", "ps", "fs"}) {
+        window->gridWindow().setCaption(
+            SummaryLabel::Label2,
+            ("t_k = 0, " + plus + unit + ", ..., " + plus + unit).toStdString());
+        window->gridWindow().setCaption(SummaryLabel::Label6, ("T = " + plus + unit).toStdString());
+        expectFits(*find<QLabel>("Label2"));
+        expectFits(*find<QLabel>("Label6"));
+    }
+    for (const char* unit : {"Hz", "KHz", "MHz", "GHz", "THz"}) {
+        const QString n = plus + unit;
+        window->gridWindow().setCaption(SummaryLabel::Label5,
+                                        ("f_n = 0, " + n + ", ..., " + n + ", " + n + ", " + minus +
+                                         unit + ", ..., " + minus + unit)
+                                            .toStdString());
+        expectFits(*find<QLabel>("Label5"));
+    }
+    for (const char* name : {"Label2", "Label6", "Label5"}) {
+        QWidget* label = find(name);
+        EXPECT_LE(label->geometry().bottom(), label->parentWidget()->contentsRect().bottom())
+            << name;
+    }
+}
+
+// Real requests whose frequency line once lost its end, and a sweep over N and the units.
+TEST_F(LayoutTest, SummaryLinesOfRealRequestsFit) {
+    click("Option1_1");
+    const auto request = [this](const char* dt, int timeUnit, const char* n, int frequencyUnit) {
+        find<QLineEdit>("Text1")->setText(dt);
+        find<QLineEdit>("Text2")->setText(n);
+        find<QComboBox>("Combo1")->setCurrentIndex(timeUnit);
+        find<QComboBox>("Combo2")->setCurrentIndex(frequencyUnit);
+        click("Command1");
+        for (const char* name : {"Label2", "Label5", "Label6"}) {
+            expectFits(*find<QLabel>(name));
+        }
+    };
+    request("1", 3, "7", 2);
+    EXPECT_TRUE(caption("Label5").endsWith("-142.857142857143MHz"));
+    request("1e300", 0, "32767", 3);
+    request("7.77777", 5, "32765", 4);
+    for (const char* n : {"4", "7", "1000", "32766", "32767"}) {
+        for (int i = 0; i < 6; ++i) {
+            for (int j = 0; j < 5; ++j) {
+                request("1.23456789012345", i, n, j);
+            }
+        }
+    }
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
-// The main window driven as a user drives it: typing, pressing, choosing; and the program-made
-// changes that must run the same handlers.
+// The calculator driven through its window as a user drives it: typing, pasting, pressing,
+// choosing units and options, opening menu files; and the program-made changes that must run the
+// same handlers.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <fstream>
 
 #include "core/grid_error.h"
 #include "platform/wmf/picture_box.h"
@@ -15,13 +17,33 @@
 namespace quintrel::testing {
 namespace {
 
-using MainWindowTest = WindowTest;
+using CalculatorWindowTest = WindowTest;
 
-QString pictureName(const frmMain& window) {
-    return window.picturePath().section(QLatin1Char('/'), -1);
+// Answers the next file dialog with path, as a user choosing that file would.
+class FileDialogAnswer {
+  public:
+    explicit FileDialogAnswer(const QString& path) {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this, path] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                dialog->selectFile(path);
+                static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+            }
+        });
+        m_timer.start();
+    }
+
+  private:
+    QTimer m_timer;
+};
+
+void ctrlV(QWidget* widget, const QString& clipboard) {
+    QGuiApplication::clipboard()->setText(clipboard);
+    QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
 }
 
-TEST_F(MainWindowTest, StartsInTheDocumentedState) {
+TEST_F(CalculatorWindowTest, StartsInTheDocumentedState) {
     EXPECT_EQ(window->windowTitle(), "Quintrel");
     EXPECT_FALSE(find<QPushButton>("Command1")->isEnabled());
     EXPECT_FALSE(find<QPushButton>("Command2")->isEnabled());
@@ -39,13 +61,13 @@ TEST_F(MainWindowTest, StartsInTheDocumentedState) {
     EXPECT_EQ(find<QCheckBox>("Check2")->checkState(), Qt::Unchecked);
     EXPECT_EQ(window->gridState().GridValid, kFalse);
     EXPECT_EQ(window->gridState().SignalKind, 0);
-    EXPECT_EQ(pictureName(*window), "transforms1.wmf");
+    EXPECT_EQ(pictureName(), "transforms1.wmf");
     EXPECT_TRUE(find<PictureBox>("Picture1")->hasPicture());
     EXPECT_TRUE(messages.messages.empty());
 }
 
 // The road of a typical request, key by key.
-TEST_F(MainWindowTest, TypicalRequestTypedKeyByKey) {
+TEST_F(CalculatorWindowTest, TypicalRequestTypedKeyByKey) {
     auto* forward = find<QPushButton>("Command1");
     type("Text1", "1");
     EXPECT_FALSE(forward->isEnabled());  // N still missing
@@ -64,7 +86,7 @@ TEST_F(MainWindowTest, TypicalRequestTypedKeyByKey) {
               "f_n = 0, 0.125GHz, ..., 0.375GHz, 0.5GHz, -0.375GHz, ..., -0.125GHz");
 
     click("Check2");
-    EXPECT_EQ(pictureName(*window), "transforms2.wmf");
+    EXPECT_EQ(pictureName(), "transforms2.wmf");
     EXPECT_EQ(caption("Label2"), "t_k = 0, 1ns, ..., 7ns");  // the summary is refreshed, not lost
 
     click("Command2");  // and back: Δt from Δf
@@ -83,7 +105,7 @@ struct WorkedExample {
     const char* label5;
 };
 
-TEST_F(MainWindowTest, WorkedExamplesThroughTheWindow) {
+TEST_F(CalculatorWindowTest, WorkedExamplesThroughTheWindow) {
     const WorkedExample examples[] = {
         {"1", 3, "8", 2, "t_k = 0, 1ns, ..., 7ns", "T = 8ns",
          "f_n = 0, 125MHz, ..., 375MHz, 500MHz, -375MHz, ..., -125MHz"},
@@ -120,7 +142,7 @@ TEST_F(MainWindowTest, WorkedExamplesThroughTheWindow) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(MainWindowTest, UnitChangesAfterATransferRedisplayTheStoredSpacing) {
+TEST_F(CalculatorWindowTest, UnitChangesAfterATransferRedisplayTheStoredSpacing) {
     type("Text1", "1");
     type("Text2", "8");
     find<QComboBox>("Combo2")->setCurrentIndex(2);  // MHz
@@ -145,7 +167,7 @@ TEST_F(MainWindowTest, UnitChangesAfterATransferRedisplayTheStoredSpacing) {
               "f_n = 0, 125000KHz, ..., 375000KHz, 500000KHz, -375000KHz, ..., -125000KHz");
 }
 
-TEST_F(MainWindowTest, TypingAfterATransferClearsTheSummary) {
+TEST_F(CalculatorWindowTest, TypingAfterATransferClearsTheSummary) {
     type("Text1", "1");
     type("Text2", "8");
     click("Command1");
@@ -165,7 +187,7 @@ TEST_F(MainWindowTest, TypingAfterATransferClearsTheSummary) {
 }
 
 // Qt's own setters, used by the program, run the handlers before they return.
-TEST_F(MainWindowTest, ProgramMadeChangesRunTheHandlers) {
+TEST_F(CalculatorWindowTest, ProgramMadeChangesRunTheHandlers) {
     find<QLineEdit>("Text1")->setText("1");
     find<QLineEdit>("Text2")->setText("8");
     EXPECT_TRUE(find<QPushButton>("Command1")->isEnabled());  // Text*_Change ran CheckInputs
@@ -180,12 +202,12 @@ TEST_F(MainWindowTest, ProgramMadeChangesRunTheHandlers) {
     find<QRadioButton>("Option1_1")->setChecked(true);  // Option1_Click(1)
     EXPECT_EQ(window->gridState().SignalKind, 1);
     EXPECT_EQ(caption("Label6"), "T = 8000ps");
-    EXPECT_EQ(pictureName(*window), "transforms5.wmf");
+    EXPECT_EQ(pictureName(), "transforms5.wmf");
 
     find<QCheckBox>("Check1")->setCheckState(Qt::Checked);  // Check1_Click
-    EXPECT_EQ(pictureName(*window), "transforms7.wmf");
+    EXPECT_EQ(pictureName(), "transforms7.wmf");
     find<QCheckBox>("Check2")->setCheckState(Qt::PartiallyChecked);  // Check2_Click
-    EXPECT_EQ(pictureName(*window), "transforms8.wmf");
+    EXPECT_EQ(pictureName(), "transforms8.wmf");
 
     find<QLineEdit>("Text2")->setText("9");  // any edit withdraws the summary
     EXPECT_EQ(caption("Label2"), "");
@@ -193,7 +215,7 @@ TEST_F(MainWindowTest, ProgramMadeChangesRunTheHandlers) {
 }
 
 // The window interface as the menu-file reader uses it: unselect one button, select the other.
-TEST_F(MainWindowTest, OptionButtonsCanBeSetAndClearedThroughTheWindowInterface) {
+TEST_F(CalculatorWindowTest, OptionButtonsCanBeSetAndClearedThroughTheWindowInterface) {
     GridWindow& grid = window->gridWindow();
     grid.setOptionSelected(1, true);
     EXPECT_TRUE(grid.isOptionSelected(1));
@@ -205,7 +227,7 @@ TEST_F(MainWindowTest, OptionButtonsCanBeSetAndClearedThroughTheWindowInterface)
     grid.setOptionSelected(0, true);
     EXPECT_TRUE(grid.isOptionSelected(0));
     EXPECT_EQ(window->gridState().SignalKind, 0);
-    EXPECT_EQ(pictureName(*window), "transforms1.wmf");
+    EXPECT_EQ(pictureName(), "transforms1.wmf");
     // The pair still excludes each other afterwards.
     click("Option1_1");
     EXPECT_FALSE(grid.isOptionSelected(0));
@@ -228,7 +250,7 @@ struct PictureCase {
     const char* picture;
 };
 
-TEST_F(MainWindowTest, PictureFollowsTheSignalKindAndTheCheckBoxes) {
+TEST_F(CalculatorWindowTest, PictureFollowsTheSignalKindAndTheCheckBoxes) {
     const PictureCase cases[] = {
         {false, Qt::Unchecked, Qt::Unchecked, "transforms1.wmf"},
         {false, Qt::Unchecked, Qt::Checked, "transforms2.wmf"},
@@ -245,13 +267,13 @@ TEST_F(MainWindowTest, PictureFollowsTheSignalKindAndTheCheckBoxes) {
         find<QRadioButton>(c.repetitive ? "Option1_1" : "Option1_0")->setChecked(true);
         find<QCheckBox>("Check1")->setCheckState(c.normalization);
         find<QCheckBox>("Check2")->setCheckState(c.sign);
-        EXPECT_EQ(pictureName(*window), c.picture);
+        EXPECT_EQ(pictureName(), c.picture);
         EXPECT_TRUE(find<PictureBox>("Picture1")->hasPicture());
     }
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(MainWindowTest, ArithmeticFailureIsReportedAndTheWindowCarriesOn) {
+TEST_F(CalculatorWindowTest, ArithmeticFailureIsReportedAndTheWindowCarriesOn) {
     find<QComboBox>("Combo1")->setCurrentIndex(5);  // fs
     type("Text1", "1e-300");
     type("Text2", "8");
@@ -273,62 +295,142 @@ TEST_F(MainWindowTest, ArithmeticFailureIsReportedAndTheWindowCarriesOn) {
     EXPECT_EQ(find<QLineEdit>("Text3")->text(), "1.25E+293");
 }
 
-TEST_F(MainWindowTest, TabVisitsTheControlsInOrder) {
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    ASSERT_NE(QApplication::focusWidget(), nullptr);
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Option1_0");  // the first stop
-    EXPECT_FALSE(find<QRadioButton>("Option1_0")->isChecked());  // focus alone selects nothing
+// A unit the stored spacing cannot be shown in is refused, and the list goes back to the unit the
+// field's number is in, so the next transfer reads it as it was meant.
+TEST_F(CalculatorWindowTest, ARefusedUnitChangePutsTheListBack) {
+    auto* timeUnits = find<QComboBox>("Combo1");
+    timeUnits->setCurrentIndex(0);
+    type("Text1", "1e300");
+    type("Text2", "8");
+    click("Command1");
+    const QString frequency = find<QLineEdit>("Text3")->text();
+    const QString timeGrid = caption("Label2");
 
+    timeUnits->setCurrentIndex(3);  // 1e300 s in ns is beyond a double
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith("Overflow"));
+    EXPECT_EQ(timeUnits->currentIndex(), 0);
+    EXPECT_EQ(timeUnits->currentText(), "s");
+    EXPECT_EQ(find<QLineEdit>("Text1")->text(), "1e300");
+    EXPECT_EQ(window->gridState().GridValid, kTrue);
+    EXPECT_EQ(caption("Label2"), timeGrid);
+
+    click("Command1");
+    EXPECT_EQ(find<QLineEdit>("Text3")->text(), frequency);
+    EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+// Typed or pasted into the edit part: an entry's exact text selects it and runs its handler;
+// anything else leaves no selection, and the transfer says so.
+TEST_F(CalculatorWindowTest, TheUnitShownIsTheUnitUsed) {
     type("Text1", "1");
     type("Text2", "8");
-    click("Command1");  // both transfer buttons enabled, so both take part
-    find("Option1_0")->setFocus(Qt::OtherFocusReason);
+    click("Command1");
+    auto* timeUnits = find<QComboBox>("Combo1");
+    ctrlV(timeUnits->lineEdit(), "ps");  // a whole entry at once, as a choice from the list
+    EXPECT_EQ(timeUnits->currentIndex(), 4);
+    EXPECT_EQ(find<QLineEdit>("Text1")->text(), "1000");  // Combo1_Click re-displayed Δt
 
-    const QStringList expected{"Option1_1", "Text1",  "Combo1",   "Text3",
-                               "Combo2",    "Text2",  "Command1", "Command2",
-                               "Picture1",  "Check1", "Check2",   "Option1_0"};
-    QStringList visited;
-    for (qsizetype i = 0; i < expected.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget* focus = QApplication::focusWidget();
-        // An editable list's text field holds the focus on behalf of its list.
-        while (focus && !expected.contains(focus->objectName())) {
-            focus = focus->parentWidget();
-        }
-        visited << (focus ? focus->objectName() : QStringLiteral("?"));
+    const struct {
+        const char* typed;
+        int index;
+    } cases[] = {{"ms", 1}, {"xyz", -1}, {"\u00b5s", -1}, {"NS", -1}, {"fs", 5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        timeUnits->lineEdit()->selectAll();
+        QTest::keyClicks(timeUnits->lineEdit(), QString::fromUtf8(c.typed));
+        EXPECT_EQ(timeUnits->currentText(), QString::fromUtf8(c.typed));
+        EXPECT_EQ(timeUnits->currentIndex(), c.index);
     }
-    EXPECT_EQ(visited, expected);
+    timeUnits->lineEdit()->selectAll();
+    QTest::keyClicks(timeUnits->lineEdit(), "xyz");
+    click("Command1");
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith("No time unit is selected"));
+    EXPECT_EQ(messages.messages[0].icon, QMessageBox::Warning);
 
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);  // and backwards
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Check2");
+    auto* frequencyUnits = find<QComboBox>("Combo2");
+    ctrlV(frequencyUnits->lineEdit(), "KHz");
+    EXPECT_EQ(frequencyUnits->currentIndex(), 1);
+    ctrlV(frequencyUnits->lineEdit(), "khz");
+    EXPECT_EQ(frequencyUnits->currentIndex(), -1);
+    EXPECT_EQ(frequencyUnits->currentText(), "khz");
 }
 
-TEST_F(MainWindowTest, AltKeysOpenTheMenus) {
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    for (const auto& [key, name] : {std::pair{Qt::Key_F, "mnuFile"}, {Qt::Key_H, "mnuHelp"}}) {
-        QTest::keyClick(window.get(), key, Qt::AltModifier);
-        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
-        EXPECT_EQ(QApplication::activePopupWidget()->objectName(), name);
-        QApplication::activePopupWidget()->close();
-    }
+TEST_F(CalculatorWindowTest, AFieldTheProgramWritesShowsItsStart) {
+    type("Text3", "3");
+    find<QComboBox>("Combo2")->setCurrentIndex(2);  // MHz
+    type("Text2", "7");
+    find<QComboBox>("Combo1")->setCurrentIndex(4);  // ps
+    click("Command2");
+    auto* time = find<QLineEdit>("Text1");
+    EXPECT_EQ(time->text(), "47619.0476190476");
+    EXPECT_EQ(time->cursorPosition(), 0);
+    type("Text1", "5");  // the user's typing goes where the cursor is, and the cursor follows
+    EXPECT_EQ(time->text(), "547619.0476190476");
+    EXPECT_EQ(time->cursorPosition(), 1);
+
+    time->setText("1");
+    find<QComboBox>("Combo1")->setCurrentIndex(3);  // ns
+    find<QComboBox>("Combo2")->setCurrentIndex(3);  // GHz
+    find<QLineEdit>("Text2")->setText("6");
+    click("Command1");
+    EXPECT_EQ(find<QLineEdit>("Text3")->text(), "0.166666666666667");
+    EXPECT_EQ(find<QLineEdit>("Text3")->cursorPosition(), 0);
 }
 
-// Access keys only: no item has a shortcut, and the separators are not items one can choose.
-TEST_F(MainWindowTest, MenusHaveAccessKeysAndNoShortcuts) {
-    const QList<QAction*> top = window->menuBar()->actions();
-    ASSERT_EQ(top.size(), 2);
-    QStringList items;
-    for (QAction* menu : top) {
-        items << menu->text();
-        for (QAction* item : menu->menu()->actions()) {
-            items << (item->isSeparator() ? QStringLiteral("-") : item->text());
-            EXPECT_TRUE(item->shortcut().isEmpty()) << item->objectName().toStdString();
-        }
+TEST_F(CalculatorWindowTest, APastedNumberMayEndInALineBreak) {
+    ctrlV(find("Text1"), "1.5e-9\r\n");
+    ctrlV(find("Text2"), "8\n");
+    ASSERT_TRUE(find<QPushButton>("Command1")->isEnabled());
+    find<QComboBox>("Combo1")->setCurrentIndex(0);  // s
+    click("Command1");
+    EXPECT_DOUBLE_EQ(window->gridState().TimeStep, 1.5e-9);
+    EXPECT_EQ(find<QLineEdit>("Text3")->text(), "0.0833333333333333");
+}
+
+TEST_F(CalculatorWindowTest, OpeningAFileAfterATransferShowsTheFilesTexts) {
+    type("Text1", "1");
+    type("Text2", "8");
+    click("Command1");
+    ASSERT_EQ(find<QLineEdit>("Text3")->text(), "0.125");
+
+    // The same three texts as shown, Δf stored as 62.5 MHz, MHz selected, grid not valid.
+    const QString path = settings.folder() + "/same-texts.txt";
+    std::ofstream(path.toStdString(), std::ios::binary)
+        << "\"1\"\r\n\"8\"\r\n\"0.125\"\r\n1E-09\r\n8\r\n62500000\r\n3\r\n2\r\n\"N\"\r\n0\r\n0\r\n"
+           "\"N\"\r\n";
+    FileDialogAnswer answer(path);
+    window->mnuFileOpen_Click();
+    EXPECT_EQ(find<QLineEdit>("Text3")->text(), "0.125");
+    EXPECT_EQ(find<QComboBox>("Combo2")->currentText(), "MHz");
+    EXPECT_EQ(window->gridState().GridValid, kFalse);
+    EXPECT_EQ(caption("Label5"), "");
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// Writing a field's unchanged text still runs CheckInputs: a file that fails after its first item
+// withdraws the grid that was on screen, also when that item equals the text shown.
+TEST_F(CalculatorWindowTest, AFailedReadOfTheShownTextWithdrawsTheSummary) {
+    type("Text3", "333");
+    find<QComboBox>("Combo2")->setCurrentIndex(0);
+    find<QComboBox>("Combo1")->setCurrentIndex(1);
+    type("Text2", "1000");
+    click("Command2");
+    ASSERT_EQ(find<QLineEdit>("Text1")->text(), "0.003003003003003");
+    ASSERT_FALSE(caption("Label2").isEmpty());
+
+    const QString path = settings.folder() + "/one-item.txt";
+    std::ofstream(path.toStdString(), std::ios::binary) << "\"0.003003003003003\"\r\n";
+    FileDialogAnswer answer(path);
+    window->mnuFileOpen_Click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.startsWith("Error reading from menu file "));
+    EXPECT_EQ(window->gridState().GridValid, kFalse);
+    click("Option1_1");
+    for (const char* label : {"Label2", "Label5", "Label6"}) {
+        EXPECT_EQ(caption(label), "") << label;
     }
-    EXPECT_EQ(items, QStringList({"&File", "&Open...", "&Save", "Save &As...", "-", "E&xit",
-                                  "&Help", "&Contents", "&Search For Help On...", "-", "&About "}));
 }
 
 }  // namespace
