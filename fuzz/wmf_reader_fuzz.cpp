@@ -132,6 +132,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double extent =
         std::max({1.0, std::abs(double(p.right) - p.left), std::abs(double(p.bottom) - p.top)});
     CheckingCanvas canvas(extent);
-    play(result.metafile, canvas);
+    require(play(result.metafile, canvas).work <= kMaxPlayWork);
     return 0;
 }

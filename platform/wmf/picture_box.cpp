@@ -1,15 +1,15 @@
 #include "platform/wmf/picture_box.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
 #include <QtMath>
 #include <exception>
-#include <span>
 
 #include "platform/wmf/qt_canvas.h"
+#include "platform/wmf/regular_file.h"
 #include "platform/wmf/wmf_painter.h"
 #include "platform/wmf/wmf_reader.h"
 
@@ -25,20 +25,15 @@ PictureBox::~PictureBox() = default;
 
 bool PictureBox::loadPicture(const QString& path) {
     clearPicture();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_lastError = file.errorString();
-        return false;
-    }
     // Read one byte past the limit so an oversized file is recognised without reading it all.
-    const QByteArray contents = file.read(static_cast<qint64>(wmf::kMaxFileBytes) + 1);
-    if (file.error() != QFileDevice::NoError) {
-        m_lastError = file.errorString();
+    const FileBytes contents =
+        readRegularFile(QFileInfo(path).filesystemFilePath(), wmf::kMaxFileBytes + 1);
+    if (!contents.ok()) {
+        m_lastError = contents.notRegular ? QStringLiteral("not a regular file")
+                                          : qt_error_string(contents.systemError);
         return false;
     }
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(contents.constData());
-    wmf::ReadResult result =
-        wmf::readMetafile(std::span(bytes, static_cast<std::size_t>(contents.size())));
+    wmf::ReadResult result = wmf::readMetafile(contents.bytes);
     if (!result.ok()) {
         m_lastError = QString::fromStdString(wmf::describe(*result.error));
         return false;
@@ -58,6 +53,7 @@ bool PictureBox::loadPicture(const QString& path) {
 void PictureBox::clearPicture() {
     m_ahead = {};  // waits for a drawing still under way; it is bounded like every play
     m_drawn.reset();
+    m_showsAhead = false;
     m_picture.reset();
     m_lastError.clear();
     update();
@@ -110,6 +106,7 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/) {
                 Drawn ahead = m_ahead.get();
                 if (ahead.look == look) {
                     m_drawn = std::move(ahead);
+                    m_showsAhead = true;
                 }
             } catch (const std::exception&) {
                 // Drawn below instead.
@@ -117,6 +114,7 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/) {
         }
         if (!m_drawn || m_drawn->look != look) {
             m_drawn = Drawn{look, draw(*m_picture, look, m_fonts.get())};
+            m_showsAhead = false;
         }
         painter.drawImage(QPointF(0, 0), m_drawn->image);
     }

@@ -30,6 +30,8 @@ class PictureBox : public QWidget {
 
     // Why the last load failed, for diagnostics; empty after a successful load.
     QString lastError() const { return m_lastError; }
+    // Whether the image shown was drawn ahead on a worker rather than at a paint.
+    bool showsAheadDrawing() const { return m_showsAhead; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,6 +61,7 @@ class PictureBox : public QWidget {
     std::optional<Drawn> m_drawn;
     // The first picture, drawn on a worker while the window is still being built and shown.
     std::future<Drawn> m_ahead;
+    bool m_showsAhead = false;
     QString m_lastError;
 };
 

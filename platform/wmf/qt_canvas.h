@@ -7,6 +7,7 @@
 #include <QRawFont>
 #include <QRectF>
 #include <QString>
+#include <cstddef>
 #include <map>
 #include <string>
 #include <utility>
@@ -20,7 +21,9 @@ class QPen;
 namespace quintrel::wmf {
 
 // Fonts resolved to installed faces, kept across draws: resolving a face and cloning it to a
-// size are the costly parts of drawing text. One cache per widget, GUI thread only.
+// size are the costly parts of drawing text. One cache per widget, GUI thread only. A picture
+// may give every run a size of its own, and each sized face holds a font engine with its glyph
+// caches: past kMaxSizedFonts the sized faces are let go and made again as runs need them.
 class FontCache {
   public:
     // How the bytes of a run reach glyphs of the resolved font.
@@ -36,9 +39,12 @@ class FontCache {
         Encoding encoding = Encoding::Decoded;
     };
 
+    static constexpr std::size_t kMaxSizedFonts = 64;
+
     const ResolvedFont& resolve(const Font& font);
     // The resolved face of `font` at em size `em`.
     QRawFont sized(const Font& font, double em);
+    std::size_t sizedCount() const { return m_sized.size(); }
 
   private:
     // What picks a face: looked up for every text run, so compared as plain values.

@@ -122,6 +122,9 @@ QRawFont FontCache::sized(const Font& font, double em) {
     }
     QRawFont raw = resolve(font).raw;
     raw.setPixelSize(em);
+    if (m_sized.size() >= kMaxSizedFonts) {
+        m_sized.clear();  // the sizes in use now come back at once; stale ones stay gone
+    }
     return m_sized.emplace(std::move(sizedKey), raw).first->second;
 }
 

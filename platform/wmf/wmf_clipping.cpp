@@ -1,10 +1,47 @@
 // The clip region and the region records. Clips are kept in picture units, as GDI keeps them
 // in device units: a later change of mapping does not move them.
 #include <algorithm>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "platform/wmf/wmf_player.h"
 
 namespace quintrel::wmf {
+
+namespace {
+
+// What a clip of `rects` makes the canvas do. Rasterising an outline sorts the edges that
+// cross each line, so a line crossed c times costs about c², far more than c lines crossed
+// once; an average over the clip's height would miss a dense band.
+struct ClipLoad {
+    double squaredCrossings = 0;  // the sum of c² over the lines, picture units high
+    double maxCrossings = 0;      // the most edges crossing one line
+    double height = 0;            // the rectangles' total height, picture units
+};
+
+ClipLoad clipLoad(std::span<const RectF> rects) {
+    ClipLoad load;
+    std::vector<std::pair<double, int>> edges;  // where the crossings change, by how many
+    edges.reserve(2 * rects.size());
+    for (const RectF& r : rects) {
+        edges.emplace_back(r.top, 2);
+        edges.emplace_back(r.bottom, -2);
+        load.height += r.bottom - r.top;
+    }
+    std::sort(edges.begin(), edges.end());  // at one height, ends before starts
+    double crossings = 0;
+    double y = edges.empty() ? 0 : edges.front().first;
+    for (const auto& [at, change] : edges) {
+        load.squaredCrossings += crossings * crossings * (at - y);
+        y = at;
+        crossings += change;
+        load.maxCrossings = std::max(load.maxCrossings, crossings);
+    }
+    return load;
+}
+
+}  // namespace
 
 std::optional<Region> Player::pictureRegion(const Region& logical) {
     if (!spend(static_cast<double>(logical.rects().size()))) {
@@ -23,15 +60,40 @@ RectF Player::reach() const {
 }
 
 // The clip keeps any offset, as GDI's does (it may move away and back); the canvas gets only
-// the part within the reach of drawing coordinates.
-void Player::applyClip() {
-    if (m_dc.clip) {
-        Region shown = *m_dc.clip;
-        shown.intersect(reach());
-        m_canvas.setClip(shown.rects());
-    } else {
+// the part within the reach of drawing coordinates. The canvas rebuilds its clip from every
+// rectangle each time.
+bool Player::applyClip() {
+    if (!m_dc.clip) {
+        if (!spend(kCallWork)) {
+            return false;
+        }
+        m_clipHeight = m_clipCrossings = 0;
         m_canvas.setClip(std::nullopt);
+        return true;
     }
+    Region shown = *m_dc.clip;
+    shown.intersect(reach());
+    const ClipLoad load = clipLoad(shown.rects());
+    // Rasterised antialiased, as one outline of all the rectangles: charged as spendOn charges
+    // the outline of a fill, line by line.
+    const double units = kCallWork + static_cast<double>(m_dc.clip->rects().size()) +
+                         kClipRectWork * static_cast<double>(shown.rects().size()) +
+                         kFrameWork * load.squaredCrossings / (40 * m_frameHeight);
+    if (!spend(units)) {
+        return false;
+    }
+    m_clipHeight = load.height;
+    m_clipCrossings = load.maxCrossings;
+    m_canvas.setClip(shown.rects());
+    return true;
+}
+
+// Every line drawn under the clip walks the clip's spans on that line.
+double Player::clipDrawCost(const RectF& bounds) const {
+    const double lines =
+        std::clamp(bounds.bottom, 0.0, m_frameHeight) - std::clamp(bounds.top, 0.0, m_frameHeight);
+    return kClipLineWork * std::min(m_clipHeight, m_clipCrossings / 2 * std::abs(lines)) /
+           m_frameHeight;
 }
 
 // INTERSECTCLIPRECT and EXCLUDECLIPRECT store bottom, right, top, left. Excluding from no
@@ -47,8 +109,7 @@ bool Player::clipRect(WordReader& in, bool exclude) {
         return false;
     }
     m_dc.clip = std::move(clip);
-    applyClip();
-    return true;
+    return applyClip();
 }
 
 bool Player::offsetClip(WordReader& in) {
@@ -57,11 +118,11 @@ bool Player::offsetClip(WordReader& in) {
     if (!readPoint(in, x, y)) {
         return false;
     }
-    if (m_dc.clip) {
-        m_dc.clip->offset(x * m_dc.mapping.scaleX(), y * m_dc.mapping.scaleY());
-        applyClip();
+    if (!m_dc.clip) {
+        return true;
     }
-    return true;
+    m_dc.clip->offset(x * m_dc.mapping.scaleX(), y * m_dc.mapping.scaleY());
+    return applyClip();
 }
 
 // Index 0 stands for no region: the clip is lifted, as GDI does for a NULL region.
@@ -72,20 +133,19 @@ bool Player::selectClipRegion(WordReader& in) {
     }
     if (index == 0) {
         m_dc.clip.reset();
-        applyClip();
-        return true;
+        return applyClip();
     }
     const Region* region = objectAt<Region>(index);
-    if (region == nullptr) {
-        return false;
-    }
-    std::optional<Region> clip = pictureRegion(*region);
+    return region != nullptr && clipTo(*region);
+}
+
+bool Player::clipTo(const Region& logical) {
+    std::optional<Region> clip = pictureRegion(logical);
     if (!clip) {
         return false;
     }
     m_dc.clip = std::move(clip);
-    applyClip();
-    return true;
+    return applyClip();
 }
 
 // FILLREGION stores brush, region; FRAMEREGION height, width, brush, region; INVERTREGION

@@ -262,18 +262,16 @@ bool Player::restoreDc(WordReader& in) {
     const bool clipChanged = m_dc.clip.has_value() || m_saved[keep].clip.has_value();
     m_dc = m_saved[keep];
     m_saved.erase(m_saved.begin() + static_cast<std::ptrdiff_t>(keep), m_saved.end());
-    if (clipChanged) {
-        applyClip();
-    }
-    return true;
+    return !clipChanged || applyClip();
 }
 
+// Work that would go past the bound is refused, not done, so it is not counted either.
 bool Player::spend(double units) {
-    m_work += units;
-    if (m_work > m_maxWork) {
+    if (!(m_work + units <= m_maxWork)) {
         m_exhausted = true;
         return false;
     }
+    m_work += units;
     return true;
 }
 
@@ -298,7 +296,7 @@ bool Player::spendOn(const RectF& bounds, std::size_t points, const Brush* brush
         const double perHeight = crossings > kMaxSmoothCrossings ? 0.16 : crossings / 40;
         units += kFrameWork * edges->sumDy / m_frameHeight * perHeight;
     }
-    return spend(units);
+    return spend(units + clipDrawCost(bounds));
 }
 
 // Logical to picture coordinates, clamped near the frame.

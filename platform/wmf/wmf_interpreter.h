@@ -14,7 +14,10 @@ namespace quintrel::wmf {
 // every character kCharWork; covering the whole picture costs kFrameWork more (in proportion
 // for smaller shapes, kTextureWork times that with a hatch or pattern); outlines cost by how
 // often their edges cross a line (see kMaxSmoothCrossings); a bitmap costs one unit per
-// kPixelsPerWork pixels it decodes.
+// kPixelsPerWork pixels it decodes. Every change of the clip costs a call, a unit for each of
+// its rectangles, kClipRectWork for each the canvas gets and their edges as an antialiased
+// outline's; under a clip, drawing costs kClipLineWork more for each frame height of clip
+// rectangles its lines cross.
 struct PlayLimits {
     std::size_t maxRecords = kMaxRecords;
     std::size_t maxWork = kMaxPlayWork;
@@ -25,6 +28,8 @@ inline constexpr double kCharWork = 20;
 inline constexpr double kFrameWork = 2000;
 inline constexpr double kTextureWork = 16;
 inline constexpr double kPixelsPerWork = 2;
+inline constexpr double kClipRectWork = 10;
+inline constexpr double kClipLineWork = 120;
 
 struct PlayReport {
     std::size_t recordsPlayed = 0;

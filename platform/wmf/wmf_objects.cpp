@@ -170,12 +170,7 @@ bool Player::selectObject(WordReader& in) {
         m_dc.font = *font;
     } else if (const auto* region = std::get_if<Region>(&object)) {
         // Selecting a region makes it the clip, as SelectClipRgn does.
-        std::optional<Region> clip = pictureRegion(*region);
-        if (!clip) {
-            return false;
-        }
-        m_dc.clip = std::move(clip);
-        applyClip();
+        return clipTo(*region);
     } else {
         return false;
     }

@@ -147,9 +147,14 @@ class Player {
     bool clipRect(WordReader& in, bool exclude);
     bool offsetClip(WordReader& in);
     bool selectClipRegion(WordReader& in);
+    // Makes the region, in logical units, the clip (SELECTCLIPREGION, SELECTOBJECT).
+    bool clipTo(const Region& logical);
     bool regionRecord(Function function, WordReader& in);
     std::optional<Region> pictureRegion(const Region& logical);
-    void applyClip();
+    // Hands the clip to the canvas; false, with nothing handed, when the work bound is spent.
+    bool applyClip();
+    // What drawing over `bounds` costs more under the clip.
+    double clipDrawCost(const RectF& bounds) const;
     // The rectangle every coordinate is clamped to, kCoordinateSlack frames around the frame.
     RectF reach() const;
 
@@ -185,6 +190,10 @@ class Player {
     double m_work = 0;
     double m_maxWork = 0;
     double m_bitmapPixels = 0;  // pixels decoded so far in this play
+    // The clip the canvas has: its rectangles' total height and the most of their edges that
+    // cross one line (picture units; 0 without a clip).
+    double m_clipHeight = 0;
+    double m_clipCrossings = 0;
     bool m_exhausted = false;
 };
 

@@ -12,8 +12,18 @@
 #include <QPainter>
 #include <QRawFont>
 #include <QTemporaryDir>
+#include <chrono>
+#include <future>
 #include <random>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "platform/wmf/qt_canvas.h"
+#include "platform/wmf/regular_file.h"
 #include "platform/wmf/wmf_painter.h"
 #include "platform/wmf/wmf_reader.h"
 #include "platform/wmf/wmf_writer.h"
@@ -100,6 +110,28 @@ TEST(PictureBox, FailedLoadsLeaveTheBoxEmpty) {
     }
 }
 
+#ifndef _WIN32
+// A picture path swapped for a named pipe is refused at once: opening it for reading must not
+// wait for a writer that never comes.
+TEST(PictureBox, RefusesANamedPipeWithoutWaiting) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pipe.wmf");
+    const QByteArray name = QFile::encodeName(path);
+    ASSERT_EQ(mkfifo(name.constData(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&] {
+        return readRegularFile(QFileInfo(path).filesystemFilePath(), 100);
+    });
+    if (reading.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+        close(open(name.constData(), O_WRONLY | O_NONBLOCK));  // lets the waiting open go
+        FAIL() << "opening a named pipe waited for a writer";
+    }
+    EXPECT_TRUE(reading.get().notRegular);
+    PictureBox box;
+    EXPECT_FALSE(box.loadPicture(path));
+    EXPECT_EQ(box.lastError(), QStringLiteral("not a regular file"));
+}
+#endif
+
 TEST(PictureBox, DrawsThePictureScaledToFit) {
     PictureBox box;
     box.resize(561, 185);  // 8415 × 2775 twips at 96 dpi
@@ -134,12 +166,15 @@ TEST(PictureBox, DrawsAheadExactlyAsAtItsOwnPaint) {
     placedThenLoaded(ahead, {561, 185}, 1);
     loadedThenPlaced(itself, {561, 185}, 1);
     EXPECT_EQ(shot(ahead), shot(itself));
+    EXPECT_TRUE(ahead.showsAheadDrawing());
+    EXPECT_FALSE(itself.showsAheadDrawing());
 
     PictureBox resized, itselfResized;
     placedThenLoaded(resized, {300, 100}, 7);
     resized.resize(561, 185);
     loadedThenPlaced(itselfResized, {561, 185}, 7);
     EXPECT_EQ(shot(resized), shot(itselfResized));
+    EXPECT_FALSE(resized.showsAheadDrawing());
 }
 
 // A metafile without the placeable header, as older programs write them: the box shows it
@@ -269,12 +304,31 @@ TEST(FormulaFonts, WidthTablesMatchTheInstalledFonts) {
     }
 }
 
+// A picture may give every text run a size of its own; the sized faces kept stay bounded.
+TEST(WmfPainter, FontCacheKeepsBoundedSizes) {
+    wmf::FontCache fonts;
+    wmf::Font font;
+    font.face = "Arial";
+    for (int em = 1; em <= 3 * static_cast<int>(wmf::FontCache::kMaxSizedFonts); ++em) {
+        EXPECT_DOUBLE_EQ(fonts.sized(font, em).pixelSize(), em);
+        EXPECT_LE(fonts.sizedCount(), wmf::FontCache::kMaxSizedFonts);
+    }
+}
+
 // Mutated copies of a real picture: each must load or fail cleanly and draw in bounded time.
+// The work bound is the picture's own work, so the mutations that make it costlier are
+// stopped by the bound.
 TEST(WmfPainter, SurvivesMutatedPictures) {
     const std::vector<std::uint8_t> original = fileBytes(dataPicture(5));
-    std::mt19937 random(20240607);
     QImage image(300, 120, QImage::Format_RGB32);
+    QPainter originalPainter(&image);
+    wmf::PlayLimits limits;
+    limits.maxWork =
+        wmf::drawMetafile(originalPainter, readPicture(original), QRectF(0, 0, 300, 120)).work;
+    originalPainter.end();
+    std::mt19937 random(20240607);
     int played = 0;
+    int stoppedByTheBound = 0;
     for (int round = 0; round < 400; ++round) {
         std::vector<std::uint8_t> bytes = original;
         const int edits = 1 + static_cast<int>(random() % 8);
@@ -287,10 +341,16 @@ TEST(WmfPainter, SurvivesMutatedPictures) {
         image.fill(Qt::white);
         QPainter painter(&image);
         const wmf::PlayReport report =
-            wmf::drawMetafile(painter, result.metafile, QRectF(0, 0, 300, 120));
+            wmf::drawMetafile(painter, result.metafile, QRectF(0, 0, 300, 120), limits);
         played += static_cast<int>(report.recordsPlayed > 0);
+        EXPECT_LE(report.work, limits.maxWork) << "round " << round;
+        if (!report.stoppedEarly) {  // every record played or refused
+            EXPECT_EQ(report.recordsPlayed + report.recordsIgnored, result.metafile.records.size());
+        }
+        stoppedByTheBound += static_cast<int>(report.stoppedEarly);
     }
     EXPECT_GT(played, 300);
+    EXPECT_GT(stoppedByTheBound, 0);
 }
 
 }  // namespace

@@ -216,6 +216,60 @@ TEST(WmfPlay, WorkBoundIsDeterministic) {
     EXPECT_EQ(all.shapes.size(), 50u);
 }
 
+// A clip of many rectangles costs the canvas dearly each time it is rebuilt or drawn under:
+// 20,000 records of each kind stop at the work bound after a few, with the record that found
+// the bound spent refused.
+TEST(WmfPlay, ClipsOfManyRectanglesSpendTheWorkBound) {
+    std::vector<Rect16> cells;  // the most a region holds: 64 × 64 over the frame
+    for (int i = 0; i < 4096; ++i) {
+        const auto x = static_cast<std::int16_t>(i % 64 * 90);
+        const auto y = static_cast<std::int16_t>(i / 64 * 36);
+        cells.push_back(
+            {x, y, static_cast<std::int16_t>(x + 80), static_cast<std::int16_t>(y + 30)});
+    }
+    const std::uint16_t toAndFro[2][2] = {{1, 1}, {0xFFFF, 0xFFFF}};  // y, x
+    struct Case {
+        const char* name;
+        std::function<void(MetafileWriter&, std::uint16_t region, int i)> repeat;
+        std::size_t maxPlayed;
+    };
+    const Case cases[] = {
+        {"OFFSETCLIPRGN",
+         [&](MetafileWriter& w, std::uint16_t, int i) {
+             w.record(static_cast<std::uint16_t>(Function::OffsetClipRgn), toAndFro[i % 2]);
+         },
+         20},
+        {"SAVEDC, RESTOREDC",
+         [](MetafileWriter& w, std::uint16_t, int) {
+             w.saveDc();
+             w.restoreDc(-1);
+         },
+         40},
+        {"SELECTCLIPREGION", [](MetafileWriter& w, std::uint16_t r, int) { w.selectClipRegion(r); },
+         20},
+        {"RECTANGLE",
+         [](MetafileWriter& w, std::uint16_t, int) {
+             w.rectangle({0, 0, 5760, 2304});
+         },
+         1000},
+    };
+    for (const Case& c : cases) {
+        MetafileWriter writer({0, 0, 5760, 2304}, 576);
+        writer.createBrush(kBsSolid, 0);  // takes index 0, which selects no clip region
+        const std::uint16_t region = writer.createRegion(cells);
+        writer.selectClipRegion(region);
+        for (int i = 0; i < 20'000; ++i) {
+            c.repeat(writer, region, i);
+        }
+        PlayReport report;
+        playBytes(writer.finish(), &report);
+        EXPECT_TRUE(report.stoppedEarly) << c.name;
+        EXPECT_EQ(report.recordsIgnored, 1u) << c.name;
+        EXPECT_LT(report.recordsPlayed, c.maxPlayed) << c.name;
+        EXPECT_LE(report.work, kMaxPlayWork) << c.name;
+    }
+}
+
 TEST(WmfPlay, BitmapsAreBoundedByThePicturesSize) {
     // A frame allows four bitmap pixels a unit, and never fewer than a million: 1500 × 1000
     // pixels fit a 1000 × 1000 frame but not a 100 × 100 one. A header claiming far more
