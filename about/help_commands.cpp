@@ -1,30 +1,22 @@
 #include "about/help_commands.h"
 
 #include <QDir>
-#include <exception>
 #include <optional>
-#include <string>
 
 #include "widgets/message_box.h"
-#include "platform/help/win_help.h"
 
 namespace quintrel {
 
 namespace {
 
-// Every step runs; the first error raised on the way is shown once they have all run.
+// Every step runs; an error the viewer reports on the way is kept and shown once they have all run.
 void runHelpCommand(QWidget* window, const QString& folder, const QString& title, unsigned command,
                     const WinHelpCall& winHelp) {
-    std::optional<std::string> pending;
-    try {
-        // An empty keyword: a 16-bit zero, read by the viewer as an empty string.
-        const std::int16_t keyword = 0;
-        winHelp(window, helpFilePath(folder), command, reinterpret_cast<std::uintptr_t>(&keyword));
-    } catch (const std::exception& error) {
-        pending = error.what();
-    }
+    const QString helpFile = helpFilePath(folder);
+    const QString keyword;  // none: the index starts unfiltered
+    const std::optional<QString> pending = winHelp(window, helpFile, command, keyword).error;
     if (pending) {
-        showMessage(window, title, QString::fromStdString(*pending));
+        showMessage(window, title, *pending);
     }
 }
 

@@ -1,25 +1,27 @@
 // Help > Contents and Help > Search For Help On...: the help file beside the program, handed to
-// the help viewer with a command, and any error the call raises shown in a message box.
+// the help viewer with a command, and any error the viewer reports shown in a message box.
 #pragma once
 
 #include <QString>
-#include <cstdint>
 #include <functional>
+
+#include "platform/help/win_help.h"
 
 class QWidget;
 
 namespace quintrel {
 
-// The help viewer's call: window, help file, command, data. Its result is not looked at; it may
-// throw a std::exception whose what() describes the failure.
-using WinHelpCall = std::function<bool(QWidget*, const QString&, unsigned, std::uintptr_t)>;
+// The help viewer's call: window, help file, command, keyword. Of its result only the error is
+// looked at: whether the help was shown makes no difference to the command.
+using WinHelpCall =
+    std::function<help::HelpResult(QWidget*, const QString&, unsigned, const QString&)>;
 
 // folder: the program's folder without a trailing separator. Joined with the platform's one.
 QString helpFilePath(const QString& folder);
 
 // With an empty helpSetting, says that there is no help (information icon, titled with the
-// window's caption) and calls nothing. Otherwise asks for the contents; a raised error is shown
-// with its description, titled with title.
+// window's caption) and calls nothing. Otherwise asks for the contents; an error the viewer
+// reports is shown with its description (no icon), titled with title.
 void showHelpContents(QWidget* window, const QString& helpSetting, const QString& folder,
                       const QString& title, const WinHelpCall& winHelp);
 

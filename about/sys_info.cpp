@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <exception>
 #include <optional>
 
 #include "widgets/message_box.h"
@@ -37,22 +36,28 @@ std::string dwordText(const std::array<std::uint8_t, kKeyValueBufferBytes>& buff
     return "&h" + digits;
 }
 
-std::optional<QString> lookUp(registry::Registry& registry, const char* key, const char* value) {
-    std::string text;
-    if (!GetKeyValue(registry, registry::kHkeyLocalMachine, key, value, text)) {
-        return std::nullopt;
-    }
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+KeyValueStatus lookUp(registry::Registry& registry, const char* key, const char* value,
+                      QString& text) {
+    std::string bytes;
+    const KeyValueStatus status =
+        GetKeyValue(registry, registry::kHkeyLocalMachine, key, value, bytes);
+    text = QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return status;
 }
 
-// The program to start, or nullopt when the registry names none. Throws on a faulty value.
+// The program to start, or nullopt when the registry names none or a value fills its buffer.
 std::optional<QString> systemInfoProgram(registry::Registry& registry) {
-    // A recorded path is taken as it stands; starting it shows whether it exists.
-    if (auto path = lookUp(registry, kMsinfoKey, kMsinfoPathValue)) {
-        return path;
+    QString text;
+    switch (lookUp(registry, kMsinfoKey, kMsinfoPathValue, text)) {
+        case KeyValueStatus::Read:
+            return text;  // taken as it stands; starting it shows whether it exists
+        case KeyValueStatus::FillsBuffer:
+            return std::nullopt;  // a faulty value ends the search as a missing program does
+        case KeyValueStatus::NotRead:
+            break;
     }
-    if (auto folder = lookUp(registry, kSharedToolsKey, kSharedToolsValue)) {
-        const QString path = *folder + QDir::separator() + QLatin1String(kMsinfoProgram);
+    if (lookUp(registry, kSharedToolsKey, kSharedToolsValue, text) == KeyValueStatus::Read) {
+        const QString path = text + QDir::separator() + QLatin1String(kMsinfoProgram);
         if (isNormalFile(path)) {
             return path;
         }
@@ -66,13 +71,14 @@ bool DetachedProgramStarter::start(const QString& path) {
     return QProcess::startDetached(path, {});
 }
 
-bool GetKeyValue(registry::Registry& registry, registry::RootKey KeyRoot,
-                 const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal) {
+KeyValueStatus GetKeyValue(registry::Registry& registry, registry::RootKey KeyRoot,
+                           const std::string& KeyName, const std::string& SubKeyRef,
+                           std::string& KeyVal) {
     registry::KeyHandle key = 0;
     if (registry.RegOpenKeyExA(KeyRoot, KeyName, 0, registry::kKeyRead, key) !=
         registry::kErrorSuccess) {
         KeyVal.clear();
-        return false;
+        return KeyValueStatus::NotRead;
     }
     std::array<std::uint8_t, kKeyValueBufferBytes> buffer{};
     std::uint32_t size = kKeyValueBufferBytes;
@@ -80,12 +86,12 @@ bool GetKeyValue(registry::Registry& registry, registry::RootKey KeyRoot,
     if (registry.RegQueryValueExA(key, SubKeyRef, type, buffer, size) != registry::kErrorSuccess) {
         KeyVal.clear();
         registry.RegCloseKey(key);
-        return false;
+        return KeyValueStatus::NotRead;
     }
     const auto end = std::find(buffer.begin(), buffer.end(), std::uint8_t{0});
     if (end == buffer.end()) {
-        registry.RegCloseKey(key);  // closed also on this path, unlike a plain early exit
-        throw RegistryValueError("The registry value " + SubKeyRef + " fills its buffer.");
+        registry.RegCloseKey(key);
+        return KeyValueStatus::FillsBuffer;
     }
     if (type == registry::kRegSz) {
         KeyVal.assign(buffer.begin(), end);
@@ -95,7 +101,7 @@ bool GetKeyValue(registry::Registry& registry, registry::RootKey KeyRoot,
         KeyVal = dwordText(buffer, size);
     }
     registry.RegCloseKey(key);
-    return true;
+    return KeyValueStatus::Read;
 }
 
 bool isNormalFile(const QString& path) {
@@ -105,15 +111,8 @@ bool isNormalFile(const QString& path) {
 
 void StartSysInfo(registry::Registry& registry, ProgramStarter& starter, QWidget* parent,
                   const QString& title) {
-    bool started = false;
-    try {
-        if (const auto program = systemInfoProgram(registry)) {
-            started = starter.start(*program);
-        }
-    } catch (const std::exception&) {
-        started = false;  // a faulty value ends in the same message as a missing one
-    }
-    if (!started) {
+    const std::optional<QString> program = systemInfoProgram(registry);
+    if (!program || !starter.start(*program)) {
         showMessage(parent, title,
                     QStringLiteral("System Information Is Unavailable At This Time"));
     }

@@ -19,10 +19,6 @@ QString collectionOf(const QString& helpFile) {
     return QDir(file.path()).filePath(file.completeBaseName() + QStringLiteral(".qhc"));
 }
 
-QString keywordAt(std::uintptr_t data) {
-    return data == 0 ? QString() : QString::fromLocal8Bit(reinterpret_cast<const char*>(data));
-}
-
 // The viewer's own answer to a missing file, as WinHelp had one: a message box of its own.
 void reportMissing(QWidget* window, const QString& path) {
     QMessageBox box(
@@ -70,49 +66,48 @@ HelpViewer::HelpViewer(ViewerLauncher& launcher, std::function<QString()> locate
 
 HelpViewer::~HelpViewer() = default;
 
-bool HelpViewer::WinHelpA(QWidget* window, const QString& helpFile, unsigned command,
-                          std::uintptr_t data) {
+HelpResult HelpViewer::WinHelpA(QWidget* window, const QString& helpFile, unsigned command,
+                                const QString& keyword) {
     if (command != kHelpContents && command != kHelpPartialKey) {
-        return false;
+        return {};
     }
     const QString collection = collectionOf(helpFile);
     for (const QString& path : {helpFile, collection}) {
         if (!QFileInfo(path).isFile()) {
             reportMissing(window, path);
-            return false;
+            return {};
         }
     }
-    const ViewerRequest request = viewerRequest(
-        collection, command, command == kHelpPartialKey ? keywordAt(data) : QString());
+    const ViewerRequest request = viewerRequest(collection, command, keyword);
 
     // A viewer still open on the same help is brought to the requested pane, not joined by another.
     if (m_viewer && m_collection == collection && m_viewer->send(request.remoteCommand)) {
-        return true;
+        return {.shown = true, .error = std::nullopt};
     }
     m_viewer.reset();
 
     const QString program = m_locateViewer();
     if (program.isEmpty()) {
-        throw HelpError(
-            "The help viewer Qt Assistant is not installed (Debian package "
-            "assistant-qt6).");
+        return {.error = QStringLiteral("The help viewer Qt Assistant is not installed (Debian "
+                                        "package assistant-qt6).")};
     }
     m_viewer = m_launcher.start(program, request.arguments);
     if (!m_viewer) {
-        throw HelpError("The help viewer could not be started: " +
-                        QDir::toNativeSeparators(program).toStdString());
+        return {.error = QStringLiteral("The help viewer could not be started: ") +
+                         QDir::toNativeSeparators(program)};
     }
     m_collection = collection;
     if (command == kHelpPartialKey && request.remoteCommand.contains("activateKeyword")) {
         m_viewer->send(request.remoteCommand);  // held by the viewer until its help is loaded
     }
-    return true;
+    return {.shown = true, .error = std::nullopt};
 }
 
-bool WinHelpA(QWidget* window, const QString& helpFile, unsigned command, std::uintptr_t data) {
+HelpResult WinHelpA(QWidget* window, const QString& helpFile, unsigned command,
+                    const QString& keyword) {
     static AssistantLauncher launcher;
     static HelpViewer viewer(launcher, &findAssistant);
-    return viewer.WinHelpA(window, helpFile, command, data);
+    return viewer.WinHelpA(window, helpFile, command, keyword);
 }
 
 }  // namespace quintrel::help

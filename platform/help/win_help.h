@@ -1,14 +1,13 @@
 // The help viewer behind the Help menu: WinHelpA's calling shape (window, help file, command,
-// data) over Qt Assistant. The compiled help file and its collection ("<name>.qhc") lie side by
+// keyword) over Qt Assistant. The compiled help file and its collection ("<name>.qhc") lie side by
 // side; the viewer runs on its own and is never waited for.
 #pragma once
 
 #include <QString>
 #include <QStringList>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
+#include <optional>
 
 class QWidget;
 
@@ -17,10 +16,13 @@ namespace quintrel::help {
 inline constexpr unsigned kHelpContents = 0x0003;    // HELP_CONTENTS: the contents
 inline constexpr unsigned kHelpPartialKey = 0x0105;  // HELP_PARTIALKEY: the keyword index
 
-// Raised by a call whose viewer is not installed or cannot be started; what() says which.
-class HelpError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
+// What one request to the viewer came to.
+struct [[nodiscard]] HelpResult {
+    // The viewer was asked to show the help. False also for a command it does not know and for a
+    // missing help file, which the viewer has already reported in a message box of its own.
+    bool shown = false;
+    // Set when the viewer is not installed or cannot be started: a sentence for the caller to show.
+    std::optional<QString> error;
 };
 
 // A started viewer that takes further commands.
@@ -59,11 +61,11 @@ class HelpViewer {
     ~HelpViewer();
 
     // helpFile: the compiled help; its collection is the same path with the suffix ".qhc".
-    // data: for kHelpPartialKey the address of a NUL-terminated keyword in the local 8-bit
-    // encoding (0 or "" for none). A missing help file or collection is reported in the help
-    // layer's own message box over window. Returns whether the viewer was asked to show the help.
-    // Throws HelpError when the viewer is not installed or cannot be started.
-    bool WinHelpA(QWidget* window, const QString& helpFile, unsigned command, std::uintptr_t data);
+    // keyword: for kHelpPartialKey, the keyword to show (empty: none); other commands ignore it.
+    // A missing help file or collection is reported in the help layer's own message box over
+    // window and gives a result that is neither shown nor an error.
+    HelpResult WinHelpA(QWidget* window, const QString& helpFile, unsigned command,
+                        const QString& keyword);
 
   private:
     ViewerLauncher& m_launcher;
@@ -74,6 +76,7 @@ class HelpViewer {
 
 // The program's one viewer: Qt Assistant, found with findAssistant and started detached. Created
 // on the first call, so nothing of it costs start-up time.
-bool WinHelpA(QWidget* window, const QString& helpFile, unsigned command, std::uintptr_t data);
+HelpResult WinHelpA(QWidget* window, const QString& helpFile, unsigned command,
+                    const QString& keyword);
 
 }  // namespace quintrel::help

@@ -167,21 +167,21 @@ QStringList programMessages() {
     // The help viewer's errors: not installed, not startable.
     NoViewer launcher;
     for (const QString& viewer : {QString(), QStringLiteral("/x/assistant")}) {
-        try {
+        const help::HelpResult result =
             help::HelpViewer(launcher, [viewer] { return viewer; })
                 .WinHelpA(nullptr, QStringLiteral(QUINTREL_APP_DIR "/Quintrel.hlp"),
-                          help::kHelpContents, 0);
-        } catch (const help::HelpError& error) {
-            all << QString::fromUtf8(error.what());
+                          help::kHelpContents, {});
+        if (result.error) {
+            all << *result.error;
         }
     }
     // Message boxes: no help setting, no help file, no system information program, and a
     // folder without the formula pictures, reported once the window is up.
     MessageCatcher boxes;
     showHelpContents(nullptr, QString(), QStringLiteral("/q"), QStringLiteral("Quintrel"), {});
-    help::HelpViewer(launcher, [] {
+    (void)help::HelpViewer(launcher, [] {
         return QString();
-    }).WinHelpA(nullptr, QStringLiteral("/no such folder/Quintrel.hlp"), help::kHelpContents, 0);
+    }).WinHelpA(nullptr, QStringLiteral("/no such folder/Quintrel.hlp"), help::kHelpContents, {});
     FakeRegistry registry;
     RecordingStarter starter;
     StartSysInfo(registry, starter, nullptr, QStringLiteral("Quintrel"));

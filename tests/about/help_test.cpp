@@ -24,10 +24,9 @@ class HelpCommandsTest : public ::testing::Test {
   protected:
     HelpCommandsTest() { window.setWindowTitle(QStringLiteral("Quintrel")); }
     WinHelpCall recorder() {
-        return [this](QWidget*, const QString& path, unsigned command, std::uintptr_t data) {
-            calls.push_back(
-                {path, command, QString::fromLatin1(reinterpret_cast<const char*>(data))});
-            return true;
+        return [this](QWidget*, const QString& path, unsigned command, const QString& keyword) {
+            calls.push_back({path, command, keyword});
+            return help::HelpResult{.shown = true, .error = std::nullopt};
         };
     }
     QWidget window;
@@ -60,9 +59,9 @@ TEST_F(HelpCommandsTest, AnEmptySettingStopsContentsOnly) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(HelpCommandsTest, ARaisedErrorIsShownWithItsDescription) {
-    const WinHelpCall failing = [](QWidget*, const QString&, unsigned, std::uintptr_t) -> bool {
-        throw help::HelpError("The help viewer could not be started: /x/assistant");
+TEST_F(HelpCommandsTest, AReportedErrorIsShownWithItsDescription) {
+    const WinHelpCall failing = [](QWidget*, const QString&, unsigned, const QString&) {
+        return help::HelpResult{.error = "The help viewer could not be started: /x/assistant"};
     };
     showHelpIndex(&window, "/opt/q", "Quintrel", failing);
     boxes.expectOne("Quintrel", "The help viewer could not be started: /x/assistant");
@@ -101,7 +100,15 @@ class HelpViewerTest : public ::testing::Test {
             EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         }
     }
-    bool call(unsigned command) { return viewer.WinHelpA(nullptr, helpFile(), command, 0); }
+    help::HelpResult request(unsigned command, const QString& keyword = {}) {
+        return viewer.WinHelpA(nullptr, helpFile(), command, keyword);
+    }
+    // Shown, and without an error.
+    bool call(unsigned command) {
+        const help::HelpResult result = request(command);
+        EXPECT_FALSE(result.error) << result.error->toStdString();
+        return result.shown;
+    }
     QString helpFile() const { return folder.filePath("Quintrel.hlp"); }
     QString collection() const { return folder.filePath("Quintrel.qhc"); }
 
@@ -142,17 +149,23 @@ TEST_F(HelpViewerTest, AMissingFileIsReportedByTheHelpLayerItself) {
     EXPECT_TRUE(launcher.started.empty());
 }
 
-TEST_F(HelpViewerTest, AViewerThatIsMissingOrWillNotStartRaisesAnError) {
+TEST_F(HelpViewerTest, AKeywordGivenAsTextFollowsTheStartAsOneCommand) {
+    EXPECT_TRUE(request(help::kHelpPartialKey, QStringLiteral("Δf;\nx")).shown);
+    ASSERT_EQ(launcher.started.size(), 1u);
+    EXPECT_EQ(launcher.sent, std::vector<QByteArray>{"show index;activateKeyword Δfx\n"});
+}
+
+TEST_F(HelpViewerTest, AViewerThatIsMissingOrWillNotStartReportsAnError) {
     viewerPath.clear();
-    EXPECT_THROW(call(help::kHelpContents), help::HelpError);
+    help::HelpResult result = request(help::kHelpContents);
+    EXPECT_FALSE(result.shown);
+    EXPECT_EQ(result.error,
+              "The help viewer Qt Assistant is not installed (Debian package assistant-qt6).");
     viewerPath = QStringLiteral("/usr/bin/assistant");
     launcher.starts = false;
-    try {
-        call(help::kHelpContents);
-        ADD_FAILURE() << "no error raised";
-    } catch (const help::HelpError& error) {
-        EXPECT_STREQ(error.what(), "The help viewer could not be started: /usr/bin/assistant");
-    }
+    result = request(help::kHelpContents);
+    EXPECT_FALSE(result.shown);
+    EXPECT_EQ(result.error, "The help viewer could not be started: /usr/bin/assistant");
 }
 
 TEST(AssistantLauncherTest, CommandsReachTheStartedProgramUntilItEnds) {

@@ -93,30 +93,39 @@ TEST(GetKeyValueTest, ValueTypes) {
     struct Case {
         const char* what;
         FakeRegistry::Value value;
-        bool read;
+        KeyValueStatus status;
         std::string text;
     };
+    constexpr auto kRead = KeyValueStatus::Read;
     const Case cases[] = {
-        {"string cut at its NUL", {registry::kRegSz, std::string("C:\\x\0junk", 9)}, true, "C:\\x"},
+        {"string cut at its NUL",
+         {registry::kRegSz, std::string("C:\\x\0junk", 9)},
+         kRead,
+         "C:\\x"},
         {"DWORD with a zero low byte",
          {registry::kRegDword, std::string("\x00\x01\x00\x00", 4)},
-         true,
+         kRead,
          "&h100"},
-        {"DWORD", {registry::kRegDword, std::string("\xEF\xBE\xAD\xDE", 4)}, true, "&hDEADBEEF"},
-        {"other type keeps the output", {3, std::string("\x01\x02", 2)}, true, "before"},
+        {"DWORD", {registry::kRegDword, std::string("\xEF\xBE\xAD\xDE", 4)}, kRead, "&hDEADBEEF"},
+        {"other type keeps the output", {3, std::string("\x01\x02", 2)}, kRead, "before"},
+        {"string filling the buffer keeps the output",
+         {registry::kRegSz, std::string(kKeyValueBufferBytes, 'a')},
+         KeyValueStatus::FillsBuffer,
+         "before"},
     };
     for (const Case& c : cases) {
         FakeRegistry registry;
         registry.keys["K"]["V"] = c.value;
         std::string text = "before";
-        EXPECT_EQ(GetKeyValue(registry, registry::kHkeyLocalMachine, "K", "V", text), c.read)
+        EXPECT_EQ(GetKeyValue(registry, registry::kHkeyLocalMachine, "K", "V", text), c.status)
             << c.what;
         EXPECT_EQ(text, c.text) << c.what;
         EXPECT_EQ(registry.open, 0) << c.what;
     }
     FakeRegistry empty;
     std::string text = "before";
-    EXPECT_FALSE(GetKeyValue(empty, registry::kHkeyLocalMachine, "K", "V", text));
+    EXPECT_EQ(GetKeyValue(empty, registry::kHkeyLocalMachine, "K", "V", text),
+              KeyValueStatus::NotRead);
     EXPECT_EQ(text, "");
 }
 
@@ -135,14 +144,17 @@ TEST(PortableRegistryTest, AnswersWithTheFirstInstalledSystemInfoProgram) {
                                         late.path().toStdString());
 
     std::string text;
-    EXPECT_TRUE(GetKeyValue(portable, registry::kHkeyLocalMachine,
-                            R"(software\microsoft\shared tools\msinfo)", "Path", text));
+    EXPECT_EQ(GetKeyValue(portable, registry::kHkeyLocalMachine,
+                          R"(software\microsoft\shared tools\msinfo)", "Path", text),
+              KeyValueStatus::Read);
     EXPECT_EQ(text, late.filePath("kinfocenter").toStdString());  // earlier in the list wins
-    EXPECT_FALSE(GetKeyValue(portable, registry::kHkeyLocalMachine, kLocation, "MSINFO", text));
+    EXPECT_EQ(GetKeyValue(portable, registry::kHkeyLocalMachine, kLocation, "MSINFO", text),
+              KeyValueStatus::NotRead);
 
     registry::PortableRegistry none(early.path().toStdString() + "::");
     early.remove();
-    EXPECT_FALSE(GetKeyValue(none, registry::kHkeyLocalMachine, kMsinfo, "PATH", text));
+    EXPECT_EQ(GetKeyValue(none, registry::kHkeyLocalMachine, kMsinfo, "PATH", text),
+              KeyValueStatus::NotRead);
 }
 
 TEST(PortableRegistryTest, RelativeSearchPathEntriesAreNeverSearched) {
