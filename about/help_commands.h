@@ -23,10 +23,11 @@ QString helpFilePath(const QString& folder);
 // window's caption) and calls nothing. Otherwise asks for the contents; an error the viewer
 // reports is shown with its description (no icon), titled with title.
 void showHelpContents(QWidget* window, const QString& helpSetting, const QString& folder,
-                      const QString& title, const WinHelpCall& winHelp);
+                      const QString& title, const WinHelpCall& winHelp = &help::WinHelpA);
 
 // The keyword index with no keyword preset; errors as above. The help setting is not consulted.
+// Both ask the program's own viewer unless given another.
 void showHelpIndex(QWidget* window, const QString& folder, const QString& title,
-                   const WinHelpCall& winHelp);
+                   const WinHelpCall& winHelp = &help::WinHelpA);
 
 }  // namespace quintrel

@@ -21,15 +21,14 @@
 #include "data/icons/quintrel48.xpm"
 #include "data/icons/quintrel64.xpm"
 #include "menufile/file_commands.h"
-#include "platform/help/win_help.h"
 #include "platform/wmf/picture_box.h"
 #include "ui/accessible_names.h"
 #include "ui/app_properties.h"
 #include "ui/formula_description.h"
 #include "ui/frm_main_layout.h"
 #include "ui/grid_window_adapter.h"
-#include "widgets/twips.h"
 #include "ui/window_placement.h"
+#include "widgets/twips.h"
 
 namespace quintrel {
 
@@ -242,11 +241,11 @@ void frmMain::mnuFileExit_Click() {
 }
 
 void frmMain::mnuHelpContents_Click() {
-    showHelpContents(this, app::HelpFile(), app::Folder(), app::Title(), &help::WinHelpA);
+    showHelpContents(this, app::HelpFile(), app::Folder(), app::Title());
 }
 
 void frmMain::mnuHelpSearchForHelpOn_Click() {
-    showHelpIndex(this, app::Folder(), app::Title(), &help::WinHelpA);
+    showHelpIndex(this, app::Folder(), app::Title());
 }
 
 void frmMain::mnuHelpAbout_Click() {
