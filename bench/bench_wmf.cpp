@@ -9,10 +9,11 @@
 #include <QPainter>
 #include <span>
 
-#include "platform/wmf/qt_canvas.h"
-#include "platform/wmf/wmf_painter.h"
-#include "platform/wmf/wmf_reader.h"
-#include "platform/wmf/wmf_writer.h"
+#include "metafile/format/wmf_reader.h"
+#include "metafile/format/wmf_writer.h"
+#include "metafile/player/wmf_frame.h"
+#include "metafile/qt/qt_canvas.h"
+#include "metafile/qt/wmf_painter.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ std::vector<std::uint8_t> bitmapPicture() {
 // Reads `bytes` and draws them over the whole of `image`, as the picture box paints.
 quintrel::wmf::PlayReport readAndDraw(std::span<const std::uint8_t> bytes, QImage& image,
                                       quintrel::wmf::FontCache& fonts) {
-    const auto result = quintrel::wmf::readMetafile(bytes);
+    const auto result = quintrel::wmf::readPicture(bytes);
     image.fill(Qt::white);
     QPainter painter(&image);
     const quintrel::wmf::PlayReport report = quintrel::wmf::drawMetafile(

@@ -2,4 +2,4 @@
 add_executable(bench_wmf bench_wmf.cpp)
 target_include_directories(bench_wmf PRIVATE "${PROJECT_SOURCE_DIR}")
 target_compile_definitions(bench_wmf PRIVATE QUINTREL_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
-target_link_libraries(bench_wmf PRIVATE quintrel_wmf_qt benchmark::benchmark)
+target_link_libraries(bench_wmf PRIVATE quintrel_metafile_qt benchmark::benchmark)

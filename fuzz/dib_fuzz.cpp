@@ -6,8 +6,8 @@
 #include <span>
 #include <string_view>
 
-#include "platform/wmf/dib.h"
-#include "platform/wmf/text_decoding.h"
+#include "metafile/decode/dib.h"
+#include "metafile/decode/text_decoding.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 # work bound keeps every play far under a second; an input that takes two is a finding.
 quintrel_add_fuzzer(wmf_reader
     SOURCES wmf_reader_fuzz.cpp
-    LIBS quintrel_wmf
+    LIBS quintrel_metafile_player
     SMOKE_ARGS -timeout=2
 )
 
-if(TARGET quintrel_wmf_paint)
+if(TARGET quintrel_metafile_qt)
     quintrel_add_fuzzer(wmf_painter
         SOURCES wmf_painter_fuzz.cpp
-        LIBS quintrel_wmf_paint
+        LIBS quintrel_metafile_qt
         SMOKE_ARGS -timeout=2
     )
     # Qt's font and platform caches live for the whole run: not leaks of one input.

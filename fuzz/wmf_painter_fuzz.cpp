@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <span>
 
-#include "platform/wmf/qt_canvas.h"
-#include "platform/wmf/wmf_painter.h"
-#include "platform/wmf/wmf_reader.h"
+#include "metafile/player/wmf_frame.h"
+#include "metafile/qt/qt_canvas.h"
+#include "metafile/qt/wmf_painter.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const quintrel::wmf::ReadResult result = quintrel::wmf::readMetafile(std::span(data, size));
+    const quintrel::wmf::ReadResult result = quintrel::wmf::readPicture(std::span(data, size));
     // A small box as the main window's picture box is, at a scale that makes a picture unit
     // far less than a pixel and, for small frames, far more.
     QImage image(120, 48, QImage::Format_ARGB32_Premultiplied);

@@ -1,5 +1,5 @@
-// Arbitrary bytes through the metafile reader and the record interpreter. The canvas checks
-// that everything the interpreter hands on is finite and within the bounds it promises.
+// Arbitrary bytes through the metafile reader, the frame and the record interpreter. The canvas
+// checks that everything the interpreter hands on is finite and within the bounds it promises.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <span>
 
-#include "platform/wmf/dib.h"
-#include "platform/wmf/wmf_interpreter.h"
-#include "platform/wmf/wmf_reader.h"
+#include "metafile/decode/dib.h"
+#include "metafile/player/wmf_frame.h"
+#include "metafile/player/wmf_interpreter.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ class CheckingCanvas : public Canvas {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const ReadResult result = readMetafile(std::span(data, size));
+    const ReadResult result = readPicture(std::span(data, size));
     if (result.error) {
         require(result.error->byteOffset <= size);
     }

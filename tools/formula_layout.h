@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/wmf/wmf_writer.h"
+#include "metafile/format/wmf_writer.h"
 
 namespace quintrel::tools {
 

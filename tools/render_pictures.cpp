@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <span>
 
-#include "platform/wmf/wmf_painter.h"
-#include "platform/wmf/wmf_reader.h"
+#include "metafile/player/wmf_frame.h"
+#include "metafile/qt/wmf_painter.h"
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
             continue;
         }
         const QByteArray bytes = file.readAll();
-        const auto result = quintrel::wmf::readMetafile(
+        const auto result = quintrel::wmf::readPicture(
             std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                       static_cast<std::size_t>(bytes.size())));
         if (!result.ok()) {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "platform/wmf/wmf_writer.h"
+#include "metafile/format/wmf_writer.h"
 #include "tools/formula_layout.h"
 
 namespace quintrel::tools {

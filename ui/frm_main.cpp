@@ -21,12 +21,12 @@
 #include "data/icons/quintrel48.xpm"
 #include "data/icons/quintrel64.xpm"
 #include "menufile/file_commands.h"
-#include "platform/wmf/picture_box.h"
 #include "ui/accessible_names.h"
 #include "ui/app_properties.h"
 #include "ui/formula_description.h"
 #include "ui/frm_main_layout.h"
 #include "ui/grid_window_adapter.h"
+#include "ui/picture_box.h"
 #include "ui/window_placement.h"
 #include "widgets/twips.h"
 

@@ -12,13 +12,13 @@
 #include <limits>
 
 #include "core/units.h"
-#include "platform/wmf/picture_box.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_layout.h"
+#include "ui/picture_box.h"
 #include "ui/status_bar.h"
 #include "ui/summary_label.h"
-#include "widgets/twips.h"
 #include "ui/unit_list.h"
+#include "widgets/twips.h"
 
 namespace quintrel {
 

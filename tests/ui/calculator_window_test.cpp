@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "core/grid_error.h"
-#include "platform/wmf/picture_box.h"
+#include "ui/picture_box.h"
 #include "window_fixture.h"
 
 namespace quintrel::testing {

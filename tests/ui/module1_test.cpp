@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QScreen>
 
-#include "platform/wmf/picture_box.h"
 #include "ui/app_properties.h"
+#include "ui/picture_box.h"
 #include "ui/window_placement.h"
 #include "widgets/twips.h"
 #include "window_fixture.h"
