@@ -13,6 +13,7 @@
 #include "metafile/format/wmf_writer.h"
 #include "metafile/player/wmf_frame.h"
 #include "metafile/qt/wmf_painter.h"
+#include "tests/metafile/qt/picture_checks.h"
 
 namespace quintrel::wmf {
 namespace {
@@ -41,18 +42,6 @@ QImage render(const std::function<void(MetafileWriter&)>& draw) {
 void fillAll(MetafileWriter& w, std::uint32_t color) {
     w.selectObject(w.createBrush(kBsSolid, color));
     w.rectangle({0, 0, 100, 100});
-}
-
-QRect inkBounds(const QImage& image) {
-    QRect ink;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) != kWhite) {
-                ink |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    return ink;
 }
 
 struct Probe {
