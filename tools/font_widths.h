@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-namespace quintrel::tools {
+namespace quintrel::formula_pictures {
 
 // LiberationSans-Bold.ttf: units per em 2048, win ascent 1854, win descent 434; codes 0x20-0x7E
 inline constexpr std::array<std::uint16_t, 95> kLiberationSansBoldWidths = {
@@ -87,4 +87,4 @@ inline constexpr std::array<std::array<std::int16_t, 2>, 223> kStandardSymbolsEx
     {-80, 926},   {-85, 925},  {-80, 926},  {-75, 926},   {-85, 935},  {-70, 926},
 }};
 
-}  // namespace quintrel::tools
+}  // namespace quintrel::formula_pictures

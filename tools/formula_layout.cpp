@@ -5,7 +5,7 @@
 
 #include "tools/font_widths.h"
 
-namespace quintrel::tools {
+namespace quintrel::formula_pictures {
 
 namespace {
 
@@ -231,4 +231,4 @@ void BoxEmitter::emit(const Box& box, int x, int baseline) {
     }
 }
 
-}  // namespace quintrel::tools
+}  // namespace quintrel::formula_pictures

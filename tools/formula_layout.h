@@ -12,7 +12,7 @@
 
 #include "metafile/format/wmf_writer.h"
 
-namespace quintrel::tools {
+namespace quintrel::formula_pictures {
 
 enum class Face {
     Heading,  // Arial bold
@@ -81,4 +81,4 @@ class BoxEmitter {
     std::optional<std::uint16_t> m_selectedFont;
 };
 
-}  // namespace quintrel::tools
+}  // namespace quintrel::formula_pictures

@@ -11,8 +11,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    for (int k = 1; k <= quintrel::tools::kTransformsPictureCount; ++k) {
-        const std::vector<std::uint8_t> bytes = quintrel::tools::buildTransformsPicture(k);
+    for (int k = 1; k <= quintrel::formula_pictures::kTransformsPictureCount; ++k) {
+        const std::vector<std::uint8_t> bytes =
+            quintrel::formula_pictures::buildTransformsPicture(k);
         const std::string path = folder + "/transforms" + std::to_string(k) + ".wmf";
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()),

@@ -6,7 +6,7 @@
 #include "metafile/format/wmf_writer.h"
 #include "tools/formula_layout.h"
 
-namespace quintrel::tools {
+namespace quintrel::formula_pictures {
 
 namespace {
 
@@ -260,4 +260,4 @@ std::vector<std::uint8_t> buildTransformsPicture(int k) {
     return writer.finish();
 }
 
-}  // namespace quintrel::tools
+}  // namespace quintrel::formula_pictures

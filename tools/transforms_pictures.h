@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace quintrel::tools {
+namespace quintrel::formula_pictures {
 
 inline constexpr int kTransformsPictureCount = 8;
 
@@ -21,4 +21,4 @@ PictureConventions pictureConventions(int k);  // k in 1..8
 // extent 6001 × 2401. The same k always gives the same bytes.
 std::vector<std::uint8_t> buildTransformsPicture(int k);
 
-}  // namespace quintrel::tools
+}  // namespace quintrel::formula_pictures

@@ -65,16 +65,16 @@ std::map<std::string, std::string> pictureTexts(const std::vector<std::uint8_t>&
 }
 
 TEST(TransformsPictures, CommittedFilesRegenerateByteForByte) {
-    for (int k = 1; k <= tools::kTransformsPictureCount; ++k) {
+    for (int k = 1; k <= formula_pictures::kTransformsPictureCount; ++k) {
         const std::vector<std::uint8_t> committed = committedPicture(k);
         ASSERT_FALSE(committed.empty()) << "transforms" << k << ".wmf missing";
-        EXPECT_TRUE(tools::buildTransformsPicture(k) == committed)
+        EXPECT_TRUE(formula_pictures::buildTransformsPicture(k) == committed)
             << "transforms" << k << ".wmf differs from the generator's output";
     }
 }
 
 TEST(TransformsPictures, FrameIsTenByFourInches) {
-    for (int k = 1; k <= tools::kTransformsPictureCount; ++k) {
+    for (int k = 1; k <= formula_pictures::kTransformsPictureCount; ++k) {
         const wmf::ReadResult result = wmf::readPicture(committedPicture(k));
         ASSERT_TRUE(result.ok()) << k;
         const wmf::PlaceableHeader& p = result.metafile.placeable;
@@ -95,7 +95,7 @@ TEST(TransformsPictures, FrameIsTenByFourInches) {
 }
 
 TEST(TransformsPictures, EveryRunIsSetWithAFullDxArrayInTheRightFaces) {
-    for (int k = 1; k <= tools::kTransformsPictureCount; ++k) {
+    for (int k = 1; k <= formula_pictures::kTransformsPictureCount; ++k) {
         const wmf::RecordingCanvas canvas = wmf::playBytes(committedPicture(k));
         ASSERT_GT(canvas.texts.size(), 50u);
         for (const wmf::TextRun& run : canvas.texts) {
@@ -112,8 +112,8 @@ TEST(TransformsPictures, EveryRunIsSetWithAFullDxArrayInTheRightFaces) {
 }
 
 TEST(TransformsPictures, ConventionsFollowThePictureNumber) {
-    for (int k = 1; k <= tools::kTransformsPictureCount; ++k) {
-        const tools::PictureConventions c = tools::pictureConventions(k);
+    for (int k = 1; k <= formula_pictures::kTransformsPictureCount; ++k) {
+        const formula_pictures::PictureConventions c = formula_pictures::pictureConventions(k);
         const TransformRow& row = transformRow(k);
         EXPECT_EQ(c.repetitive, row.repetitive) << k;
         EXPECT_EQ(c.alternateSign, row.forwardSign > 0) << k;
@@ -123,7 +123,7 @@ TEST(TransformsPictures, ConventionsFollowThePictureNumber) {
 
 // The formulas as text, built from the table of pictures, not from the generator.
 TEST(TransformsPictures, FormulasSayWhatTheTableSays) {
-    for (int k = 1; k <= tools::kTransformsPictureCount; ++k) {
+    for (int k = 1; k <= formula_pictures::kTransformsPictureCount; ++k) {
         SCOPED_TRACE("picture " + std::to_string(k));
         const TransformRow& row = transformRow(k);
         const std::string forward = row.forwardSign < 0 ? "−" : "";

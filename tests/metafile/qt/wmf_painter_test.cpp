@@ -106,14 +106,14 @@ TEST(FormulaFonts, WidthTablesMatchTheInstalledFonts) {
         int count;
     };
     const Face faces[] = {
-        {"Liberation Sans", QFont::Bold, false, 2048, tools::kLiberationSansBoldWidths.data(), 0x20,
-         95},
+        {"Liberation Sans", QFont::Bold, false, 2048,
+         formula_pictures::kLiberationSansBoldWidths.data(), 0x20, 95},
         {"Liberation Serif", QFont::Normal, false, 2048,
-         tools::kLiberationSerifRegularWidths.data(), 0x20, 95},
-        {"Liberation Serif", QFont::Normal, true, 2048, tools::kLiberationSerifItalicWidths.data(),
-         0x20, 95},
-        {"Standard Symbols PS", QFont::Normal, false, 1000, tools::kStandardSymbolsWidths.data(),
-         0x20, 223},
+         formula_pictures::kLiberationSerifRegularWidths.data(), 0x20, 95},
+        {"Liberation Serif", QFont::Normal, true, 2048,
+         formula_pictures::kLiberationSerifItalicWidths.data(), 0x20, 95},
+        {"Standard Symbols PS", QFont::Normal, false, 1000,
+         formula_pictures::kStandardSymbolsWidths.data(), 0x20, 223},
     };
     for (const Face& face : faces) {
         QFont font(QString::fromLatin1(face.family));
