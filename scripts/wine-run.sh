@@ -14,6 +14,10 @@ export WINEPREFIX=${QUINTREL_WINEPREFIX:-$repo_dir/build/windows/wine}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
+# Qt's offscreen platform reads fonts from one folder and not below it: the host's fonts are
+# gathered into one folder of links, so the pictures' fonts (Liberation, the URW Symbol) are found.
+fonts=$WINEPREFIX-fonts
+
 # A new prefix is made once; tests running side by side wait for it. Without Wine's crash
 # debugger a crashing program ends instead of waiting for someone to close its dialog.
 mkdir -p "$WINEPREFIX"
@@ -24,6 +28,9 @@ mkdir -p "$WINEPREFIX"
         wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
             /f >/dev/null 2>&1 || true
         wineserver --wait
+        mkdir -p "$fonts"
+        find /usr/share/fonts -type f \( -name '*.ttf' -o -name '*.ttc' -o -name '*.otf' \
+            -o -name '*.pfb' \) -exec ln -sf -t "$fonts" {} +
         touch "$WINEPREFIX/.quintrel-ready"
     fi
 } 9>"$WINEPREFIX.lock"
@@ -34,7 +41,7 @@ while IFS='=' read -r name _; do
     [[ $name == QT_* ]] && export "WINE$name=${!name}"
 done < <(env)
 export WINEQT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-export WINEQT_QPA_FONTDIR=${QT_QPA_FONTDIR:-$(winpath /usr/share/fonts/truetype/liberation)}
+export WINEQT_QPA_FONTDIR=${QT_QPA_FONTDIR:-$(winpath "$fonts")}
 
 # Qt's DLLs and the mingw runtime (libstdc++, libgcc_s_seh, libwinpthread).
 WINEPATH="$(winpath "$qt/bin");$(winpath /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(winpath /usr/x86_64-w64-mingw32/lib)"
