@@ -33,6 +33,10 @@ mkdir -p "$WINEPREFIX"
             -o -name '*.pfb' \) -exec ln -sf -t "$fonts" {} +
         touch "$WINEPREFIX/.quintrel-ready"
     fi
+    # Wine's server and its background programs outlive the program and would keep its output
+    # open (test discovery then waits until it times out): start them first, away from it.
+    wineserver -p 60 </dev/null >/dev/null 2>&1 || true
+    wine wineboot </dev/null >/dev/null 2>&1 || true
 } 9>"$WINEPREFIX.lock"
 
 winpath() { echo "Z:${1//\//\\}"; }
