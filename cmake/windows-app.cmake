@@ -1,0 +1,45 @@
+# The Windows program folder: beside Quintrel.exe (and the pictures and help that data/ puts
+# there) go the Qt and mingw runtime DLLs and the plugins Qt loads from the program's folder, so
+# the folder runs as it is, copied anywhere. The copies are stripped; the originals keep their
+# symbols for debugging the tests.
+set(quintrel_qt_modules Core Gui Widgets)
+set(quintrel_qt_plugins platforms/qwindows platforms/qoffscreen styles/qwindowsvistastyle)
+set(quintrel_runtime_dlls libstdc++-6 libgcc_s_seh-1 libwinpthread-1)
+
+# The runtime DLLs are the ones the compiler links against: it names where they are.
+set(quintrel_runtime_paths)
+foreach(dll IN LISTS quintrel_runtime_dlls)
+    execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=${dll}.dll
+                    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${path}")
+        message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know where ${dll}.dll is")
+    endif()
+    list(APPEND quintrel_runtime_paths "${path}")
+endforeach()
+
+set(quintrel_copy_commands)
+set(quintrel_app_dlls)
+foreach(module IN LISTS quintrel_qt_modules)
+    list(APPEND quintrel_copy_commands COMMAND ${CMAKE_COMMAND} -E copy_if_different
+         "$<TARGET_FILE:Qt6::${module}>" "${QUINTREL_APP_DIR}")
+    list(APPEND quintrel_app_dlls "${QUINTREL_APP_DIR}/$<TARGET_FILE_NAME:Qt6::${module}>")
+endforeach()
+foreach(path IN LISTS quintrel_runtime_paths)
+    get_filename_component(name "${path}" NAME)
+    list(APPEND quintrel_app_dlls "${QUINTREL_APP_DIR}/${name}")
+endforeach()
+foreach(plugin IN LISTS quintrel_qt_plugins)
+    get_filename_component(folder "${plugin}" DIRECTORY)
+    list(APPEND quintrel_copy_commands
+         COMMAND ${CMAKE_COMMAND} -E make_directory "${QUINTREL_APP_DIR}/${folder}"
+         COMMAND ${CMAKE_COMMAND} -E copy_if_different
+                 "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/${plugin}.dll" "${QUINTREL_APP_DIR}/${folder}")
+    list(APPEND quintrel_app_dlls "${QUINTREL_APP_DIR}/${plugin}.dll")
+endforeach()
+add_custom_command(TARGET Quintrel POST_BUILD ${quintrel_copy_commands}
+                   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${quintrel_runtime_paths}
+                           "${QUINTREL_APP_DIR}"
+                   # The copies lose their symbols (libstdc++ alone drops from 23 to 2 MB).
+                   COMMAND "${CMAKE_STRIP}" --strip-unneeded ${quintrel_app_dlls}
+                   COMMENT "Copying the Qt and runtime DLLs and the Qt plugins beside Quintrel.exe"
+                   VERBATIM)

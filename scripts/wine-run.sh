@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the windows build under Wine, as the build's emulator:
+#   scripts/wine-run.sh <program.exe> [arguments...]
+#
+#   QUINTREL_WINEPREFIX  the Wine prefix (default build/windows/wine in this checkout)
+#   QUINTREL_QT_WINDOWS  the Windows Qt whose DLLs and plugins are used
+# Wine keeps QT_* variables from Windows programs; they are passed on as WINEQT_*, which Wine
+# hands over under their own names. With no platform named, the offscreen one is used.
+set -euo pipefail
+
+repo_dir=$(cd "$(dirname "$0")/.." && pwd)
+qt=${QUINTREL_QT_WINDOWS:-/var/cache/quintrel/qt6-6.4.2-mingw64}
+export WINEPREFIX=${QUINTREL_WINEPREFIX:-$repo_dir/build/windows/wine}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+# Qt's offscreen platform reads fonts from one folder and not below it: the host's fonts are
+# gathered into one folder of links, so the pictures' fonts (Liberation, the URW Symbol) are found.
+fonts=$WINEPREFIX-fonts
+
+# A new prefix is made once; tests running side by side wait for it. Without Wine's crash
+# debugger a crashing program ends instead of waiting for someone to close its dialog.
+mkdir -p "$WINEPREFIX"
+{
+    flock 9
+    if [[ ! -f $WINEPREFIX/.quintrel-ready ]]; then
+        wineboot --init >/dev/null 2>&1
+        wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+            /f >/dev/null 2>&1 || true
+        wineserver --wait
+        mkdir -p "$fonts"
+        find /usr/share/fonts -type f \( -name '*.ttf' -o -name '*.ttc' -o -name '*.otf' \
+            -o -name '*.pfb' \) -exec ln -sf -t "$fonts" {} +
+        touch "$WINEPREFIX/.quintrel-ready"
+    fi
+    # Wine's server and its background programs outlive the program and would keep its output
+    # open (test discovery then waits until it times out): start them first, away from it.
+    wineserver -p 60 </dev/null >/dev/null 2>&1 || true
+    wine wineboot </dev/null >/dev/null 2>&1 || true
+} 9>"$WINEPREFIX.lock"
+
+winpath() { echo "Z:${1//\//\\}"; }
+
+while IFS='=' read -r name _; do
+    [[ $name == QT_* ]] && export "WINE$name=${!name}"
+done < <(env)
+export WINEQT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+export WINEQT_QPA_FONTDIR=${QT_QPA_FONTDIR:-$(winpath "$fonts")}
+
+# Qt's DLLs and the mingw runtime (libstdc++, libgcc_s_seh, libwinpthread).
+WINEPATH="$(winpath "$qt/bin");$(winpath /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(winpath /usr/x86_64-w64-mingw32/lib)"
+export WINEPATH
+exec wine "$@"
