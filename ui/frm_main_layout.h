@@ -51,7 +51,4 @@ inline constexpr std::array<ControlLayout, 22> kFrmMainLayout = {{
     {"Check2", "frmMainClient", 4560, 6060, 3975, 255, "Alternate sign convention"},
 }};
 
-// The row of the named control; every control the window makes has one.
-const ControlLayout& layoutOf(std::string_view name);
-
 }  // namespace quintrel
