@@ -7,3 +7,10 @@ endif()
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory("${QUINTREL_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
+
+# Listing a suite's tests starts the program under Wine, which takes seconds when Wine's server is
+# not yet up (and the first time, when the prefix is made): far more than the 5 s CMake allows.
+include(GoogleTest)
+function(gtest_discover_tests)
+    _gtest_discover_tests(${ARGV} DISCOVERY_TIMEOUT 120)
+endfunction()

@@ -9,6 +9,7 @@
 #include "menufile/menu_procedures.h"
 #include "menufile/menu_reader.h"
 #include "menufile/menu_writer.h"
+#include "platform/files/regular_file.h"
 
 namespace quintrel {
 
@@ -80,24 +81,59 @@ std::optional<std::string> overwriteInPlace(const QString& path, std::string_vie
     return reason;
 }
 
+// The reason an existing file may not be written, found by opening it for writing without changing
+// it: a read-only file, one the user has no write permission for, one another program holds open
+// without sharing. The save would otherwise replace such a file through its temporary neighbour,
+// as renaming over it is allowed wherever the folder is writable.
+std::optional<std::string> refusesWriting(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        return reasonOf(file);
+    }
+    // The read-only attribute, where the system lets its administrator open the file anyway.
+    if (!QFileInfo(path).isWritable()) {
+        return "The file is read-only.";
+    }
+    return std::nullopt;
+}
+
+// Puts bytes into the file at path, replacing what it held. Returns nothing when saved, the reason
+// otherwise.
+std::optional<std::string> save(const QString& path, std::string_view bytes) {
+    QSaveFile file(path);
+    // Unbuffered, so that a write the disk takes only part of (a file-size limit, a quota) fails
+    // here with its reason, instead of in the flush inside commit(), which does not notice a short
+    // write and would put a truncated file in place of the previous one.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return saveAtomically(file, bytes);
+    }
+    if (QFileInfo(path).isFile()) {
+        // A writable file in a folder the user may not create files in (a shared folder, a file
+        // handed over by someone else) cannot get its temporary neighbour; it is then written in
+        // place, as any editor would, rather than not at all.
+        return overwriteInPlace(path, bytes);
+    }
+    return reasonOf(file);
+}
+
 }  // namespace
 
 FilePrefix readFilePrefix(const std::string& path, std::size_t maxBytes) {
-    const QString name = QString::fromStdString(path);
-    // Only regular files: opening a pipe would wait for a writer, and a device may never end.
-    const QFileInfo info(name);
-    if (info.exists() && !info.isFile()) {
-        return {std::nullopt, info.isDir() ? "Is a directory" : "Not a regular file"};
+    const QFileInfo info(QString::fromStdString(path));
+    if (info.isDir()) {
+        return {std::nullopt, "Is a directory"};
     }
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, reasonOf(file)};
+    // Only regular files: reading a pipe would wait for a writer, and a device may never end.
+    // The check is made on what was opened, so a file swapped for a pipe meanwhile is refused too.
+    const FileBytes file = readRegularFile(info.filesystemFilePath(), maxBytes);
+    if (!file.ok()) {
+        return {std::nullopt, file.notRegular ? std::string("Not a regular file")
+                                              : qt_error_string(file.systemError).toStdString()};
     }
-    const QByteArray bytes = file.read(static_cast<qint64>(maxBytes));
-    if (file.error() != QFileDevice::NoError) {
-        return {std::nullopt, reasonOf(file)};
-    }
-    return {bytes.toStdString(), {}};
+    return {std::string(file.bytes.begin(), file.bytes.end()), {}};
 }
 
 void ReadMenuFile(GridWindow& window, GridHandlers& handlers, GridState& state,
@@ -122,22 +158,10 @@ void ReadMenuFile(GridWindow& window, GridHandlers& handlers, GridState& state,
 }
 
 bool WriteMenuFile(const GridWindow& window, const GridState& state, MessageReporter& reporter) {
-    const std::string bytes = writeMenuItems(captureMenuItems(window, state));
     const QString path = QString::fromStdString(state.MenuFilePath);
-    QSaveFile file(path);
-    std::optional<std::string> failure;
-    // Unbuffered, so that a write the disk takes only part of (a file-size limit, a quota) fails
-    // here with its reason, instead of in the flush inside commit(), which does not notice a short
-    // write and would put a truncated file in place of the previous one.
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        failure = saveAtomically(file, bytes);
-    } else if (QFileInfo(path).isFile()) {
-        // A writable file in a folder the user may not create files in (a shared folder, a file
-        // handed over by someone else) cannot get its temporary neighbour; it is then written in
-        // place, as any editor would, rather than not at all.
-        failure = overwriteInPlace(path, bytes);
-    } else {
-        failure = reasonOf(file);
+    std::optional<std::string> failure = refusesWriting(path);
+    if (!failure) {
+        failure = save(path, writeMenuItems(captureMenuItems(window, state)));
     }
     if (failure) {
         reporter.reportWithReason(std::string(kWriteError) + state.MenuFilePath, *failure);

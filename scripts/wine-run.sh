@@ -24,7 +24,7 @@ mkdir -p "$WINEPREFIX"
 {
     flock 9
     if [[ ! -f $WINEPREFIX/.quintrel-ready ]]; then
-        wineboot --init >/dev/null 2>&1
+        wineboot --init >/dev/null 2>&1 9>&-
         wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
             /f >/dev/null 2>&1 || true
         wineserver --wait
@@ -35,8 +35,9 @@ mkdir -p "$WINEPREFIX"
     fi
     # Wine's server and its background programs outlive the program and would keep its output
     # open (test discovery then waits until it times out): start them first, away from it.
-    wineserver -p 60 </dev/null >/dev/null 2>&1 || true
-    wine wineboot </dev/null >/dev/null 2>&1 || true
+    # They must not inherit the lock either, or the next program waits for them to end.
+    wineserver -p 60 </dev/null >/dev/null 2>&1 9>&- || true
+    wine wineboot </dev/null >/dev/null 2>&1 9>&- || true
 } 9>"$WINEPREFIX.lock"
 
 winpath() { echo "Z:${1//\//\\}"; }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "about/sys_info.h"
+#include "tests/support/qstring_printer.h"
 #include "platform/registry/registry.h"
 
 namespace quintrel::testing {

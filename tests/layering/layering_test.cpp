@@ -31,7 +31,7 @@ const std::vector<Layer> kLayers = {
     {"platform/help", {}, true},
     {"platform/registry", {}, true},
     {"widgets", {}, true},
-    {"menufile", {"core", "widgets"}, true},
+    {"menufile", {"core", "widgets", "platform/files"}, true},
     {"about", {"platform/help", "platform/registry", "widgets", "data"}, true},
     {"ui",
      {"core", "metafile/format", "metafile/decode", "metafile/player", "metafile/qt", "menufile",

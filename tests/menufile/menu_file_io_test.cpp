@@ -1,16 +1,9 @@
 #include "menufile/menu_file_io.h"
 
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
-#include <sys/mount.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 
 #include "menufile/menu_procedures.h"
@@ -22,7 +15,7 @@
 namespace quintrel {
 namespace {
 
-using testing::exampleItems;
+using testing::expectWriteFails;
 using testing::kExampleFile;
 using testing::MenuFileFixture;
 using testing::readBytes;
@@ -44,29 +37,15 @@ TEST(ReadMenuFile, TheExampleFromDisk) {
 
 TEST(ReadMenuFile, FilesThatCannotBeReadShowTheMessage) {
     MenuFileFixture f;
-    const std::string fifo = f.path("pipe.txt");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);  // opening it would wait for a writer
     const std::string eleven = f.path("eleven.txt");
     writeBytes(eleven, kExampleFile.substr(0, 55));
     const std::pair<std::string, std::string> cases[] = {
-        {f.path("missing.txt"), "No such file or directory"},
+        {f.path("missing.txt"), testing::systemMessage(ENOENT, 2)},  // ERROR_FILE_NOT_FOUND
         {f.path(""), "Is a directory"},
-        {fifo, "Not a regular file"},
-        {"/dev/zero", "Not a regular file"},
         {eleven, "item 12 at byte 55: the file ends before the last item"},
     };
     for (const auto& [path, reason] : cases) {
-        SCOPED_TRACE(path);
-        f.reporter.messages.clear();
-        f.reporter.reasons.clear();
-        f.state.MenuFilePath = path;
-        f.state.GridValid = kTrue;
-        ReadMenuFile(f.window, f.handlers, f.state, f.reporter);
-        EXPECT_EQ(f.reporter.messages,
-                  std::vector<std::string>{"Error reading from menu file " + path});
-        EXPECT_EQ(f.reporter.reasons, std::vector<std::string>{reason});
-        EXPECT_EQ(f.state.GridValid, kFalse);
-        EXPECT_EQ(f.state.MenuFilePath, path);
+        testing::expectReadFails(f, path, reason);
     }
 }
 
@@ -94,182 +73,18 @@ TEST(WriteMenuFile, ReplacesTheWholeFile) {
     EXPECT_TRUE(f.reporter.messages.empty());
 }
 
-// Writes the window's state to `path` and expects the message with the reason and no change to
-// the window or GridState.
-void expectWriteFails(MenuFileFixture& f, const std::string& path, const std::string& reason) {
-    const MenuItems before = captureMenuItems(f.window, f.state);
-    const std::size_t events = f.window.events.size();
-    f.state.MenuFilePath = path;
-    EXPECT_FALSE(WriteMenuFile(f.window, f.state, f.reporter));
-    EXPECT_EQ(f.reporter.messages, std::vector<std::string>{"Error writing to menu file " + path});
-    EXPECT_EQ(f.reporter.reasons, std::vector<std::string>{reason});
-    EXPECT_EQ(captureMenuItems(f.window, f.state), before);
-    EXPECT_EQ(f.window.events.size(), events);
-    EXPECT_EQ(f.state.MenuFilePath, path);
-}
-
 TEST(WriteMenuFile, AMissingFolderShowsTheMessage) {
     MenuFileFixture f;
-    expectWriteFails(f, f.path("no such folder/menu.txt"), "No such file or directory");
+    expectWriteFails(f, f.path("no such folder/menu.txt"),
+                     testing::systemMessage(ENOENT, 3));  // ERROR_PATH_NOT_FOUND
 }
 
 TEST(WriteMenuFile, AFolderThatIsAFileShowsTheMessage) {
     MenuFileFixture f;
     writeBytes(f.path("plain"), "x");
-    expectWriteFails(f, f.path("plain/menu.txt"), "Not a directory");
+    expectWriteFails(f, f.path("plain/menu.txt"),
+                     testing::systemMessage(ENOTDIR, 3));  // ERROR_PATH_NOT_FOUND
     EXPECT_EQ(readBytes(f.path("plain")), "x");
-}
-
-// A file-size limit makes the write fail part-way, after some bytes are on disk: the previous
-// file must still be there, byte for byte, and no temporary file may be left behind.
-TEST(WriteMenuFile, ASaveThatFailsPartWayKeepsThePreviousFile) {
-    MenuFileFixture f;
-    const std::string path = f.path("menu.txt");
-    writeBytes(path, kExampleFile);
-    f.window.setText(TextField::Text1, std::string(4000, '5'));  // more than the limit below
-
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    expectWriteFails(f, path, "File too large");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_EQ(readBytes(path), kExampleFile);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.path().toStdString()),
-                            std::filesystem::directory_iterator{}),
-              1);
-}
-
-// The same on a full filesystem: a 4 KiB tmpfs that the previous file already fills. Needs the
-// right to mount, so it is skipped where that is missing.
-TEST(WriteMenuFile, ASaveToAFullDiskKeepsThePreviousFile) {
-    MenuFileFixture f;
-    const std::string mountPoint = f.path("small");
-    std::filesystem::create_directory(mountPoint);
-    if (mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=4k") != 0) {
-        GTEST_SKIP() << "cannot mount a small tmpfs here";
-    }
-    struct Unmount {
-        std::string point;
-        ~Unmount() { umount(point.c_str()); }
-    } unmount{mountPoint};
-    const std::string path = mountPoint + "/menu.txt";
-    writeBytes(path, kExampleFile);
-    f.window.setText(TextField::Text1, "2");
-    expectWriteFails(f, path, "No space left on device");
-    EXPECT_EQ(readBytes(path), kExampleFile);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mountPoint),
-                            std::filesystem::directory_iterator{}),
-              1);
-}
-
-// What a save in a child process did: whether it saved, and each report's text and reason.
-struct ChildSave {
-    bool saved = false;
-    std::vector<std::string> reports;
-};
-
-// Writes `previous` to a file in a folder where no new file can be made (so no temporary file
-// either), then saves the window's state to it as a user who may not create files there. Root may
-// write anywhere, so as root the save runs in a child process that has given up its rights to the
-// user "nobody". A fileSizeLimit other than 0 limits the files the child may write, with SIGXFSZ
-// ignored so that a write past it fails instead of ending the child.
-void saveInLockedFolder(MenuFileFixture& f, std::string_view previous, rlim_t fileSizeLimit,
-                        ChildSave& out) {
-    const std::string folder = f.path("locked");
-    std::filesystem::create_directory(folder);
-    f.state.MenuFilePath = folder + "/menu.txt";
-    writeBytes(f.state.MenuFilePath, previous);
-    const bool root = geteuid() == 0;
-    const passwd* nobody = root ? getpwnam("nobody") : nullptr;
-    if (root && nobody == nullptr) {
-        GTEST_SKIP() << "running as root and there is no user \"nobody\" to drop to";
-    }
-    if (root) {
-        ASSERT_EQ(chown(f.state.MenuFilePath.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
-        ASSERT_EQ(chmod(f.dir.path().toLocal8Bit().constData(), 0755), 0);
-    }
-    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
-    int channel[2];
-    ASSERT_EQ(pipe(channel), 0);
-    const pid_t child = fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        close(channel[0]);
-        if (root && (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 ||
-                     setuid(nobody->pw_uid) != 0)) {
-            _exit(2);
-        }
-        if (access(folder.c_str(), W_OK) == 0) {
-            _exit(2);  // still allowed to write the folder: the case is not what it claims
-        }
-        const rlimit limit{fileSizeLimit, fileSizeLimit};
-        if (fileSizeLimit != 0 &&
-            (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &limit) != 0)) {
-            _exit(2);
-        }
-        const bool saved = WriteMenuFile(f.window, f.state, f.reporter);
-        std::string sent;
-        for (std::size_t k = 0; k < f.reporter.messages.size(); ++k) {
-            sent += f.reporter.messages[k] + '\0' + f.reporter.reasons[k] + '\0';
-        }
-        const bool delivered = write(channel[1], sent.data(), sent.size()) == ssize_t(sent.size());
-        _exit(saved && delivered ? 0 : delivered ? 1 : 2);
-    }
-    close(channel[1]);
-    std::string received;
-    char buffer[4096];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) {
-        received.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(channel[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    chmod(folder.c_str(), 0755);  // so the temporary folder can be removed
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_NE(WEXITSTATUS(status), 2) << "the child could not set up the case or report back";
-    out.saved = WEXITSTATUS(status) == 0;
-    for (std::size_t pos = 0, end; (end = received.find('\0', pos)) != std::string::npos;
-         pos = end + 1) {
-        out.reports.push_back(received.substr(pos, end - pos));
-    }
-}
-
-// A writable file in a folder where no new file can be made is saved in place, whether it was
-// shorter or longer before.
-TEST(WriteMenuFile, AWritableFileInAReadOnlyFolderIsSaved) {
-    MenuFileFixture f;
-    for (const std::string& previous : {std::string("previous"), std::string(500, 'x')}) {
-        ChildSave save;
-        saveInLockedFolder(f, previous, 0, save);
-        if (IsSkipped() || HasFatalFailure()) {
-            return;
-        }
-        EXPECT_TRUE(save.saved);
-        EXPECT_TRUE(save.reports.empty());
-        EXPECT_EQ(readBytes(f.state.MenuFilePath),
-                  writeMenuItems(captureMenuItems(f.window, f.state)));
-    }
-}
-
-// Saved in place, a write that fails part-way puts the previous bytes back.
-TEST(WriteMenuFile, AnInPlaceSaveThatFailsPartWayKeepsThePreviousFile) {
-    MenuFileFixture f;
-    f.window.setText(TextField::Text1, std::string(4000, '5'));
-    ChildSave save;
-    saveInLockedFolder(f, kExampleFile, 100, save);
-    if (IsSkipped() || HasFatalFailure()) {
-        return;
-    }
-    EXPECT_FALSE(save.saved);
-    EXPECT_EQ(save.reports,
-              (std::vector<std::string>{"Error writing to menu file " + f.state.MenuFilePath,
-                                        "File too large"}));
-    EXPECT_EQ(readBytes(f.state.MenuFilePath), kExampleFile);
 }
 
 }  // namespace
