@@ -41,3 +41,33 @@ foreach(size 16 32 48 256)
 endforeach()
 install(FILES "${quintrel_icon_dir}/quintrel.svg"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
+
+# The manual page, and the copyright and changelog every Debian package carries. Manual pages and
+# changelogs go compressed with gzip -9n: no name or time stamp inside, so the same text always
+# gives the same bytes.
+if(NOT WIN32)
+    find_program(QUINTREL_GZIP gzip REQUIRED)
+    set(quintrel_doc_dir "${PROJECT_SOURCE_DIR}/data/debian")
+    set(quintrel_staged "${CMAKE_BINARY_DIR}/install")
+    configure_file("${PROJECT_SOURCE_DIR}/data/man/quintrel.1.in" "${quintrel_staged}/quintrel.1"
+                   @ONLY)
+    configure_file("${quintrel_doc_dir}/changelog" "${quintrel_staged}/changelog" COPYONLY)
+    foreach(page quintrel.1 changelog)
+        execute_process(COMMAND "${QUINTREL_GZIP}" -9nc "${quintrel_staged}/${page}"
+                        OUTPUT_FILE "${quintrel_staged}/${page}.gz" COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+    install(FILES "${quintrel_staged}/quintrel.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+    install(FILES "${quintrel_doc_dir}/copyright" "${quintrel_staged}/changelog.gz"
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/quintrel")
+    install(FILES "${quintrel_doc_dir}/lintian-overrides"
+            DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME quintrel)
+    # A stripped install (the package's) also drops the compiler's version comments, as Debian's
+    # own strip step does; strip without arguments keeps them.
+    set(quintrel_installed_program
+        "${QUINTREL_INSTALL_APP_DIR}/$<TARGET_FILE_NAME:Quintrel>")
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${quintrel_installed_program}\"
+            COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endif()

@@ -5,20 +5,23 @@ set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "quintrel")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The Quintrel developers")
-set(CPACK_PACKAGE_CONTACT "The Quintrel developers <quintrel@example.org>")
+# No mail reaches the project yet; the reserved .invalid domain says so instead of pretending.
+set(CPACK_PACKAGE_CONTACT "The Quintrel developers <dev@quintrel.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "time and frequency grids for the discrete Fourier transform")
+# Lines of the long description stay under 80 columns, the control file's width.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Quintrel calculates time and frequency grids and conversion formulas for the Fourier\n"
-    "Transform: from the sampling interval and the number of points it gives the frequency\n"
-    "spacing (and back), the time and frequency grids in transform order, and a picture of\n"
-    "the transform formulas for the chosen conventions.")
+    "Quintrel calculates time and frequency grids and conversion formulas for\n"
+    "the Fourier Transform: from the sampling interval and the number of points\n"
+    "it gives the frequency spacing (and back), the time and frequency grids in\n"
+    "transform order, and a picture of the transform formulas for the chosen\n"
+    "conventions.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
 set(CPACK_DEBIAN_PACKAGE_SECTION "math")
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quintrel.example.org/")
+# No Homepage field: the project has no web site of its own yet.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "assistant-qt6, fonts-liberation, fonts-urw-base35")
 

@@ -23,8 +23,9 @@ packages=(
   libwmf-bin
   # the help viewer (Qt Assistant) and the Windows cross compiler that checks the registry backend
   assistant-qt6 g++-mingw-w64-x86-64
-  # the Debian package (cpack, dpkg-shlibdeps), its validators and its start-up test
-  dpkg-dev desktop-file-utils appstream strace
+  # the Debian package (cpack, dpkg-shlibdeps, dpkg-buildflags), its validators, its policy
+  # checker and its start-up test
+  dpkg-dev desktop-file-utils appstream lintian strace
 )
 
 missing=()

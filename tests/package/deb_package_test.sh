@@ -37,10 +37,15 @@ expected=(Quintrel transforms{1..8}.wmf)
 ((help)) && expected+=(Quintrel.hlp Quintrel.qhc)
 expected+=("$share"/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/quintrel.png)
 expected+=("$share/icons/hicolor/scalable/apps/quintrel.svg")
+expected+=("$share"/doc/quintrel/{copyright,changelog.gz} "$share/man/man1/quintrel.1.gz")
 for f in "${expected[@]}"; do
     [[ $f == /* ]] || f="$app/$f"
     [[ -s $f ]] || fail "missing from the package: ${f#"$root"}"
 done
+# The changelog's latest entry must be this release, or the package describes another one.
+changelog_version=$(zcat "$share/doc/quintrel/changelog.gz" | dpkg-parsechangelog -l- -SVersion)
+[[ $changelog_version == "$version" ]] ||
+    fail "the changelog's latest entry is $changelog_version, the package is $version"
 desktop-file-validate "$share/applications/org.example.quintrel.desktop"
 appstreamcli validate --no-net "$share/metainfo/org.example.quintrel.metainfo.xml"
 
