@@ -12,31 +12,32 @@ repo_dir=$(cd "$(dirname "$0")/.." && pwd)
 qt=${QUINTREL_QT_WINDOWS:-/var/cache/quintrel/qt6-6.4.2-mingw64}
 export WINEPREFIX=${QUINTREL_WINEPREFIX:-$repo_dir/build/windows/wine}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No .NET or Gecko installers, and no crash debugger: without the Debugger setting Wine still
+# starts winedbg, which waits for ever; disabled, a crashing program simply ends.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 
 # Qt's offscreen platform reads fonts from one folder and not below it: the host's fonts are
 # gathered into one folder of links, so the pictures' fonts (Liberation, the URW Symbol) are found.
 fonts=$WINEPREFIX-fonts
 
-# A new prefix is made once; tests running side by side wait for it. Without Wine's crash
-# debugger a crashing program ends instead of waiting for someone to close its dialog.
+# A new prefix is made once; tests running side by side wait for it.
 mkdir -p "$WINEPREFIX"
 {
     flock 9
     if [[ ! -f $WINEPREFIX/.quintrel-ready ]]; then
         wineboot --init >/dev/null 2>&1 9>&-
-        wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
-            /f >/dev/null 2>&1 || true
         wineserver --wait
         mkdir -p "$fonts"
-        find /usr/share/fonts -type f \( -name '*.ttf' -o -name '*.ttc' -o -name '*.otf' \
-            -o -name '*.pfb' \) -exec ln -sf -t "$fonts" {} +
+        # Outline fonts only: a Type 1 copy of a face (the URW Symbol comes as OpenType and
+        # as Type 1) could be taken instead, and its character map differs.
+        find /usr/share/fonts -type f \( -name '*.ttf' -o -name '*.ttc' -o -name '*.otf' \) \
+            -exec ln -sf -t "$fonts" {} +
         touch "$WINEPREFIX/.quintrel-ready"
     fi
     # Wine's server and its background programs outlive the program and would keep its output
     # open (test discovery then waits until it times out): start them first, away from it.
     # They must not inherit the lock either, or the next program waits for them to end.
-    wineserver -p 60 </dev/null >/dev/null 2>&1 9>&- || true
+    wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
     wine wineboot </dev/null >/dev/null 2>&1 9>&- || true
 } 9>"$WINEPREFIX.lock"
 

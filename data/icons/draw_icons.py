@@ -2,7 +2,7 @@
 """Draws the program icon: two small graphs, axes with curves, on white.
 
 Writes quintrel16.png and quintrel32.png (16-colour palette PNGs), quintrel.ico (both sizes as
-4-bit bitmaps) and quintrel16.xpm / quintrel32.xpm beside this script. The XPM files are C source:
+4-bit bitmaps, and 48 and 256 pixels as PNG images) and quintrel16.xpm / quintrel32.xpm beside this script. The XPM files are C source:
 the program includes them, so showing its icon reads no image file and loads no image plugin at
 start-up. quintrel.svg is the same picture drawn by hand as vectors; the larger sizes, for screens
 at 1.5 and 2 times the usual resolution, are rendered from it by rsvg-convert (Debian package
@@ -83,10 +83,11 @@ def png(rows):
             chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
-def ico(images):
-    """An icon file with one 4-bit bitmap per image, the smallest first."""
+def ico(images, pngs=()):
+    """An icon file with one 4-bit bitmap per image, the smallest first, then the larger sizes
+    as PNG images (size, bytes), which Windows takes in an icon file since Vista."""
     entries, blobs = [], []
-    offset = 6 + 16 * len(images)
+    offset = 6 + 16 * (len(images) + len(pngs))
     for rows in images:
         size = len(rows)
         info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
@@ -102,7 +103,13 @@ def ico(images):
                                    offset))
         blobs.append(blob)
         offset += len(blob)
-    return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(blobs)
+    for size, blob in pngs:
+        entries.append(struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(blob),
+                                   offset))
+        blobs.append(blob)
+        offset += len(blob)
+    count = len(images) + len(pngs)
+    return struct.pack("<HHH", 0, 1, count) + b"".join(entries) + b"".join(blobs)
 
 
 # Characters that may stand for a colour in an XPM string: printable, without '"' and '\\'.
@@ -167,9 +174,11 @@ def render_svg(here, size):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
+    large = []
     for size in (48, 64, 256):
         rendered = render_svg(here, size)
         if size in (48, 256):
+            large.append((size, rendered))
             with open(os.path.join(here, f"quintrel{size}.png"), "wb") as out:
                 out.write(rendered)
         if size in (48, 64):
@@ -187,7 +196,7 @@ def main():
         with open(os.path.join(here, f"quintrel{len(rows)}.xpm"), "w") as out:
             out.write(xpm(rows))
     with open(os.path.join(here, "quintrel.ico"), "wb") as out:
-        out.write(ico(images))
+        out.write(ico(images, large))
     for rows in images:  # a preview on the terminal
         print("\n".join("".join({BLACK: "#", NAVY: "o", RED: "x"}.get(c, " ") for c in r)
                         for r in rows))

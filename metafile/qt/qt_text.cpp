@@ -59,10 +59,6 @@ bool isSymbolic(const Font& font) {
            sameName(font.face, "Wingdings") || sameName(font.face, "MT Extra");
 }
 
-QString familyOf(const Font& font) {
-    return QString::fromStdString(twinFace(font.face.empty() ? "Arial" : font.face));
-}
-
 // One character of a run: where its glyph goes along the baseline and how it is drawn.
 struct Placed {
     char32_t code = 0;
@@ -81,7 +77,14 @@ const FontCache::ResolvedFont& FontCache::resolve(const Font& font) {
     if (auto it = m_fonts.find(key); it != m_fonts.end()) {
         return it->second;
     }
-    const QString family = familyOf(font);
+    // The face the picture names where the system has it (Windows has Arial, Times New Roman and
+    // Symbol), its metric twin otherwise. Asked of the font itself, not of QFontDatabase, which
+    // the ahead-drawing thread may not use.
+    const std::string asked = font.face.empty() ? std::string("Arial") : font.face;
+    QString family = QString::fromStdString(asked);
+    if (!isFamily(QFontInfo(QFont(family)).family(), family)) {
+        family = QString::fromStdString(twinFace(asked));
+    }
 
     ResolvedFont resolved;
     resolved.font = QFont(family);

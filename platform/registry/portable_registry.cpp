@@ -16,11 +16,7 @@ constexpr std::string_view kMsinfoKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINF
 constexpr std::string_view kPathValue = "PATH";
 constexpr KeyHandle kMsinfoHandle = 1;
 
-#ifdef _WIN32
-constexpr char kPathListSeparator = ';';
-#else
 constexpr char kPathListSeparator = ':';
-#endif
 
 // Registry key and value names compare without regard to letter case.
 bool sameName(std::string_view a, std::string_view b) {
@@ -98,11 +94,9 @@ long PortableRegistry::RegCloseKey(KeyHandle key) {
     return key == kMsinfoHandle ? kErrorSuccess : kErrorFileNotFound;
 }
 
-#ifndef _WIN32
 std::unique_ptr<Registry> hostRegistry() {
     const char* path = std::getenv("PATH");
     return std::make_unique<PortableRegistry>(path ? path : "");
 }
-#endif
 
 }  // namespace quintrel::registry
