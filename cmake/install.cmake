@@ -16,8 +16,8 @@ foreach(k RANGE 1 8)
 endforeach()
 # The help files are built by their own target; the rule comes alive with it.
 if(TARGET quintrel_help)
-    install(FILES "${QUINTREL_APP_DIR}/Quintrel.hlp" "${QUINTREL_APP_DIR}/Quintrel.qhc"
-            DESTINATION "${QUINTREL_INSTALL_APP_DIR}")
+    get_target_property(quintrel_help_files quintrel_help QUINTREL_FILES)
+    install(FILES ${quintrel_help_files} DESTINATION "${QUINTREL_INSTALL_APP_DIR}")
 endif()
 
 set(quintrel_launcher "${CMAKE_BINARY_DIR}/install/quintrel")

@@ -23,6 +23,8 @@ packages=(
   libwmf-bin
   # the help viewer (Qt Assistant) and the Windows cross compiler that checks the registry backend
   assistant-qt6 g++-mingw-w64-x86-64
+  # the Windows build's help: the HTML Help compiler (chmcmd) and a CHM reader that checks its file
+  fp-utils libchm-bin
   # the Debian package (cpack, dpkg-shlibdeps, dpkg-buildflags), its validators, its policy
   # checker and its start-up test
   dpkg-dev desktop-file-utils appstream lintian strace

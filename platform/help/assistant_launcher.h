@@ -1,7 +1,7 @@
 // Starts Qt Assistant detached, with a line to its standard input for later commands.
 #pragma once
 
-#include "platform/help/win_help.h"
+#include "platform/help/assistant_viewer.h"
 
 namespace quintrel::help {
 

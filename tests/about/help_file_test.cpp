@@ -18,7 +18,7 @@
 #include "about/help_commands.h"
 #include "core/units.h"
 #include "menufile/menu_file_io.h"
-#include "platform/help/win_help.h"
+#include "platform/help/assistant_viewer.h"
 #include "tests/about/about_fixture.h"
 #include "tests/support/fake_window.h"
 #include "tests/ui/window_fixture.h"
@@ -175,13 +175,15 @@ QStringList programMessages() {
             all << *result.error;
         }
     }
-    // Message boxes: no help setting, no help file, no system information program, and a
-    // folder without the formula pictures, reported once the window is up.
+    // Message boxes: no help setting, no help file, a help file the Windows viewer cannot read,
+    // no system information program, and a folder without the formula pictures, reported once the
+    // window is up.
     MessageCatcher boxes;
     showHelpContents(nullptr, QString(), QStringLiteral("/q"), QStringLiteral("Quintrel"), {});
     (void)help::HelpViewer(launcher, [] {
         return QString();
     }).WinHelpA(nullptr, QStringLiteral("/no such folder/Quintrel.hlp"), help::kHelpContents, {});
+    help::reportUnreadableHelpFile(nullptr, QStringLiteral("/q/Quintrel.hlp"));
     FakeRegistry registry;
     RecordingStarter starter;
     StartSysInfo(registry, starter, nullptr, QStringLiteral("Quintrel"));
@@ -189,7 +191,7 @@ QStringList programMessages() {
     const QTemporaryDir empty;
     frmMain window(empty.path());
     window.show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.messages.size() == 4; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.messages.size() == 5; }));
     for (const CaughtMessage& box : boxes.messages) {
         all << box.text;
     }
