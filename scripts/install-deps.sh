@@ -21,8 +21,11 @@ packages=(
   xvfb xauth
   # independent metafile reader used by the picture tests
   libwmf-bin
-  # the help viewer (Qt Assistant) and the Windows cross compiler that checks the registry backend
-  assistant-qt6 g++-mingw-w64-x86-64
+  # the help viewer (Qt Assistant)
+  assistant-qt6
+  # the Windows build: the cross compiler, GoogleTest's sources, Wine to run the tests under, and
+  # what the Windows screenshot types and grabs with
+  g++-mingw-w64-x86-64 googletest wine wine64 fonts-wine imagemagick xdotool
   # the Windows build's help: the HTML Help compiler (chmcmd) and a CHM reader that checks its file
   fp-utils libchm-bin
   # the Debian package (cpack, dpkg-shlibdeps, dpkg-buildflags), its validators, its policy
