@@ -1,13 +1,22 @@
-# The Debian package, quintrel_<version>_<arch>.deb. dpkg-shlibdeps works out the libraries the
-# executable links; the rest are what it opens at run time: the Qt help viewer for the Help menu
-# and the metric twins of the fonts the formula pictures are drawn in.
-set(CPACK_GENERATOR "DEB")
+# The packages cpack builds. On Linux the Debian package, quintrel_<version>_<arch>.deb:
+# dpkg-shlibdeps works out the libraries the executable links; the rest are what it opens at run
+# time: the Qt help viewer for the Help menu and the metric twins of the fonts the formula
+# pictures are drawn in. On Windows an installer and a ZIP of the same program folder
+# (cmake/windows-package.cmake).
 set(CPACK_PACKAGE_NAME "quintrel")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The Quintrel developers")
 # No mail reaches the project yet; the reserved .invalid domain says so instead of pretending.
 set(CPACK_PACKAGE_CONTACT "The Quintrel developers <dev@quintrel.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "time and frequency grids for the discrete Fourier transform")
+
+if(WIN32)
+    include("${CMAKE_CURRENT_LIST_DIR}/windows-package.cmake")
+    include(CPack)
+    return()
+endif()
+
+set(CPACK_GENERATOR "DEB")
 # Lines of the long description stay under 80 columns, the control file's width.
 set(CPACK_PACKAGE_DESCRIPTION
     "Quintrel calculates time and frequency grids and conversion formulas for\n"

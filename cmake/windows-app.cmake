@@ -18,15 +18,15 @@ foreach(dll IN LISTS quintrel_runtime_dlls)
 endforeach()
 
 set(quintrel_copy_commands)
-set(quintrel_app_dlls)
+set(quintrel_app_files)  # relative to the program folder
 foreach(module IN LISTS quintrel_qt_modules)
     list(APPEND quintrel_copy_commands COMMAND ${CMAKE_COMMAND} -E copy_if_different
          "$<TARGET_FILE:Qt6::${module}>" "${QUINTREL_APP_DIR}")
-    list(APPEND quintrel_app_dlls "${QUINTREL_APP_DIR}/$<TARGET_FILE_NAME:Qt6::${module}>")
+    list(APPEND quintrel_app_files "$<TARGET_FILE_NAME:Qt6::${module}>")
 endforeach()
 foreach(path IN LISTS quintrel_runtime_paths)
     get_filename_component(name "${path}" NAME)
-    list(APPEND quintrel_app_dlls "${QUINTREL_APP_DIR}/${name}")
+    list(APPEND quintrel_app_files "${name}")
 endforeach()
 foreach(plugin IN LISTS quintrel_qt_plugins)
     get_filename_component(folder "${plugin}" DIRECTORY)
@@ -34,12 +34,19 @@ foreach(plugin IN LISTS quintrel_qt_plugins)
          COMMAND ${CMAKE_COMMAND} -E make_directory "${QUINTREL_APP_DIR}/${folder}"
          COMMAND ${CMAKE_COMMAND} -E copy_if_different
                  "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/${plugin}.dll" "${QUINTREL_APP_DIR}/${folder}")
-    list(APPEND quintrel_app_dlls "${QUINTREL_APP_DIR}/${plugin}.dll")
+    list(APPEND quintrel_app_files "${plugin}.dll")
 endforeach()
+list(TRANSFORM quintrel_app_files PREPEND "${QUINTREL_APP_DIR}/" OUTPUT_VARIABLE quintrel_app_dlls)
+# The install rules take the stripped copies from here.
+set_property(TARGET Quintrel PROPERTY QUINTREL_RUNTIME_FILES ${quintrel_app_files})
 add_custom_command(TARGET Quintrel POST_BUILD ${quintrel_copy_commands}
                    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${quintrel_runtime_paths}
                            "${QUINTREL_APP_DIR}"
-                   # The copies lose their symbols (libstdc++ alone drops from 23 to 2 MB).
+                   # The copies lose their symbols (libstdc++ alone drops from 23 to 2 MB), and
+                   # so does the program, here rather than when installing: strip writes the
+                   # time it runs into a Windows program's header, and the installer and the ZIP
+                   # must hold the same bytes as this folder.
                    COMMAND "${CMAKE_STRIP}" --strip-unneeded ${quintrel_app_dlls}
+                   COMMAND "${CMAKE_STRIP}" "$<TARGET_FILE:Quintrel>"
                    COMMENT "Copying the Qt and runtime DLLs and the Qt plugins beside Quintrel.exe"
                    VERBATIM)

@@ -31,6 +31,8 @@ packages=(
   # the Debian package (cpack, dpkg-shlibdeps, dpkg-buildflags), its validators, its policy
   # checker and its start-up test
   dpkg-dev desktop-file-utils appstream lintian strace
+  # the Windows installer (makensis)
+  nsis
 )
 
 missing=()
