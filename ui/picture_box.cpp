@@ -6,7 +6,6 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QtMath>
-#include <exception>
 
 #include "metafile/format/wmf_reader.h"
 #include "metafile/player/wmf_frame.h"
@@ -39,22 +38,13 @@ bool PictureBox::loadPicture(const QString& path) {
         m_lastError = QString::fromStdString(wmf::describe(*result.error));
         return false;
     }
-    m_picture = std::make_shared<const wmf::Metafile>(std::move(result.metafile));
-    // A box that has its place but is not on screen yet is part of a window being built: its
-    // first paint comes only after the other controls are made and shown, so the picture is
-    // drawn meanwhile on the other core. Later pictures are drawn here, with the faces this
-    // box has already resolved.
-    if (!isVisible() && testAttribute(Qt::WA_Resized)) {
-        startDrawingAhead();
-    }
+    m_picture = std::make_unique<const wmf::Metafile>(std::move(result.metafile));
     update();
     return true;
 }
 
 void PictureBox::clearPicture() {
-    m_ahead = {};  // waits for a drawing still under way; it is bounded like every play
     m_drawn.reset();
-    m_showsAhead = false;
     m_picture.reset();
     m_lastError.clear();
     update();
@@ -64,8 +54,10 @@ bool PictureBox::hasPicture() const {
     return m_picture != nullptr;
 }
 
-// The same pixels as the picture drawn straight into the box at that look.
-QImage PictureBox::draw(const wmf::Metafile& picture, const Look& look, wmf::FontCache* fonts) {
+// The same pixels as the picture drawn straight into the box at that look. Drawn here, on the
+// user-interface thread, like everything that touches Qt's fonts: the faces are resolved once
+// and kept in the box's cache for the pictures that follow.
+QImage PictureBox::draw(const Look& look) const {
     QImage image(qCeil(look.size.width() * look.scale), qCeil(look.size.height() * look.scale),
                  QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
@@ -74,7 +66,8 @@ QImage PictureBox::draw(const wmf::Metafile& picture, const Look& look, wmf::Fon
     image.setDevicePixelRatio(look.scale);
     image.fill(QColor::fromRgba(look.background));
     QPainter painter(&image);
-    wmf::drawMetafile(painter, picture, QRectF(QPointF(0, 0), QSizeF(look.size)), {}, fonts);
+    wmf::drawMetafile(painter, *m_picture, QRectF(QPointF(0, 0), QSizeF(look.size)), {},
+                      m_fonts.get());
     return image;
 }
 
@@ -82,40 +75,12 @@ PictureBox::Look PictureBox::currentLook() const {
     return {size(), devicePixelRatioF(), palette().color(backgroundRole()).rgba()};
 }
 
-void PictureBox::startDrawingAhead() {
-    const Look look = currentLook();
-    if (look.size.isEmpty()) {
-        return;
-    }
-    // The worker has the picture, its own font cache and its own image; it shares nothing
-    // mutable with this thread. Qt draws text into images on any thread.
-    try {
-        m_ahead = std::async(std::launch::async, [picture = m_picture, look] {
-            return Drawn{look, draw(*picture, look, nullptr)};
-        });
-    } catch (const std::exception&) {
-        m_ahead = {};  // no thread to be had: the first paint draws the picture itself
-    }
-}
-
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     if (m_picture) {
         const Look look = currentLook();
-        if (m_ahead.valid()) {
-            try {
-                Drawn ahead = m_ahead.get();
-                if (ahead.look == look) {
-                    m_drawn = std::move(ahead);
-                    m_showsAhead = true;
-                }
-            } catch (const std::exception&) {
-                // Drawn below instead.
-            }
-        }
         if (!m_drawn || m_drawn->look != look) {
-            m_drawn = Drawn{look, draw(*m_picture, look, m_fonts.get())};
-            m_showsAhead = false;
+            m_drawn = Drawn{look, draw(look)};
         }
         painter.drawImage(QPointF(0, 0), m_drawn->image);
     }

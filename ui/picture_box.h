@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
-#include <future>
 #include <memory>
 #include <optional>
 
@@ -30,8 +29,6 @@ class PictureBox : public QWidget {
 
     // Why the last load failed, for diagnostics; empty after a successful load.
     QString lastError() const { return m_lastError; }
-    // Whether the image shown was drawn ahead on a worker rather than at a paint.
-    bool showsAheadDrawing() const { return m_showsAhead; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -49,19 +46,15 @@ class PictureBox : public QWidget {
         QImage image;
     };
 
-    // The picture fitted into the box at `look`, on its background; `fonts` may be null.
-    static QImage draw(const wmf::Metafile& picture, const Look& look, wmf::FontCache* fonts);
+    // The picture fitted into the box at `look`, on its background.
+    QImage draw(const Look& look) const;
     Look currentLook() const;
-    void startDrawingAhead();
 
-    std::shared_ptr<const wmf::Metafile> m_picture;
+    std::unique_ptr<const wmf::Metafile> m_picture;
     // Faces resolved by drawing on this thread, kept across pictures.
     std::unique_ptr<wmf::FontCache> m_fonts;
     // The picture as last drawn; a repaint at the same look only copies it.
     std::optional<Drawn> m_drawn;
-    // The first picture, drawn on a worker while the window is still being built and shown.
-    std::future<Drawn> m_ahead;
-    bool m_showsAhead = false;
     QString m_lastError;
 };
 

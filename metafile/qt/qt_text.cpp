@@ -1,5 +1,6 @@
 // Text for the QPainter canvas: faces resolved once and kept, bytes decoded by character set
 // or symbol face, glyphs placed at the file's spacing, rotated by the escapement.
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -35,12 +36,22 @@ QFont::Weight qtWeight(int weight) {
     return static_cast<QFont::Weight>(rounded);
 }
 
-// QFontInfo names a face with its foundry when several foundries share a family name:
+// Qt names a face with its foundry when several foundries share a family name:
 // "Standard Symbols PS [URW ]".
 bool isFamily(const QString& resolved, const QString& wanted) {
     const qsizetype bracket = resolved.indexOf(QLatin1String(" ["));
     const QString bare = bracket < 0 ? resolved : resolved.left(bracket);
     return bare.compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+// Whether a face of that very family is installed, not one the system would put in its place
+// (fontconfig answers "Arial" with Liberation Sans). Read from the font database's list, which
+// the first text of the window has filled already: asking a QFontInfo would make a font engine
+// at another size for each face, with a fontconfig match of its own.
+bool isInstalled(const QString& family) {
+    const QStringList families = QFontDatabase::families();
+    return std::any_of(families.begin(), families.end(),
+                       [&](const QString& installed) { return isFamily(installed, family); });
 }
 
 bool hasAllGlyphs(const QRawFont& raw, const QString& text) {
@@ -78,11 +89,10 @@ const FontCache::ResolvedFont& FontCache::resolve(const Font& font) {
         return it->second;
     }
     // The face the picture names where the system has it (Windows has Arial, Times New Roman and
-    // Symbol), its metric twin otherwise. Asked of the font itself, not of QFontDatabase, which
-    // the ahead-drawing thread may not use.
+    // Symbol), its metric twin otherwise.
     const std::string asked = font.face.empty() ? std::string("Arial") : font.face;
     QString family = QString::fromStdString(asked);
-    if (!isFamily(QFontInfo(QFont(family)).family(), family)) {
+    if (!isInstalled(family)) {
         family = QString::fromStdString(twinFace(asked));
     }
 

@@ -1,4 +1,4 @@
-// The picture box: loading, failing cleanly, fitting, and drawing ahead on a worker.
+// The picture box: loading, failing cleanly, fitting, and drawing again when it changes.
 #include "ui/picture_box.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <chrono>
 #include <future>
@@ -18,6 +19,8 @@
 #endif
 
 #include "metafile/format/wmf_writer.h"
+#include "metafile/player/wmf_frame.h"
+#include "metafile/qt/wmf_painter.h"
 #include "platform/files/regular_file.h"
 #include "tests/metafile/qt/picture_checks.h"
 
@@ -30,17 +33,27 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
+// Picture 8 really replaces picture 1 (also in what the box shows, below), and clearing the box
+// leaves only its background.
 TEST(PictureBox, LoadsAndReplacesPictures) {
     PictureBox box;
+    box.resize(300, 100);
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    box.setPalette(palette);
+    const auto shot = [&box] { return box.grab().toImage().convertToFormat(QImage::Format_RGB32); };
     EXPECT_FALSE(box.hasPicture());
     EXPECT_TRUE(box.autoFillBackground());
     EXPECT_EQ(box.backgroundRole(), QPalette::Window);
     EXPECT_TRUE(box.loadPicture(dataPicture(1)));
     EXPECT_TRUE(box.hasPicture());
+    const QImage one = shot();
     EXPECT_TRUE(box.loadPicture(dataPicture(8)));
     EXPECT_TRUE(box.hasPicture());
+    EXPECT_NE(shot(), one);
     box.clearPicture();
     EXPECT_FALSE(box.hasPicture());
+    EXPECT_TRUE(inkBounds(shot()).isEmpty());
 }
 
 TEST(PictureBox, FailedLoadsLeaveTheBoxEmpty) {
@@ -60,7 +73,12 @@ TEST(PictureBox, FailedLoadsLeaveTheBoxEmpty) {
         EXPECT_FALSE(box.hasPicture());
         EXPECT_FALSE(box.lastError().isEmpty());
         box.resize(561, 185);
-        box.grab();  // painting an empty box is fine
+        QPalette palette = box.palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        box.setPalette(palette);
+        // Painting an empty box shows its background and nothing of the picture before.
+        EXPECT_TRUE(
+            inkBounds(box.grab().toImage().convertToFormat(QImage::Format_RGB32)).isEmpty());
     }
 }
 
@@ -87,48 +105,65 @@ TEST(PictureBox, RefusesANamedPipeWithoutWaiting) {
 #endif
 
 TEST(PictureBox, DrawsThePictureScaledToFit) {
-    PictureBox box;
-    box.resize(561, 185);  // 8415 × 2775 twips at 96 dpi
-    ASSERT_TRUE(box.loadPicture(dataPicture(1)));
-    QPalette palette = box.palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    box.setPalette(palette);
-    const QImage image = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRect ink = inkBounds(image);
+    const auto inkAt = [](QSize size) {
+        PictureBox box;
+        box.resize(size);
+        EXPECT_TRUE(box.loadPicture(dataPicture(1)));
+        QPalette palette = box.palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        box.setPalette(palette);
+        return inkBounds(box.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    };
+    const QRect ink = inkAt({561, 185});  // 8415 × 2775 twips at 96 dpi
     ASSERT_FALSE(ink.isEmpty());
-    // Height-bound: the 10 × 4 inch picture is 462.5 × 185 pixels, centred.
+    // Height-bound: the 10 × 4 inch picture is 462.5 × 185 pixels, centred. Its formulas fill
+    // nearly all of that height and most of that width.
     const double left = (561 - 462.5) / 2;
     EXPECT_GE(ink.left(), left);
     EXPECT_LE(ink.right(), left + 462.5);
+    EXPECT_GE(ink.height(), 0.9 * 185);
+    EXPECT_GE(ink.width(), 0.7 * 462.5);
+    // Twice the box, twice the picture, about the same centre.
+    const QRect twice = inkAt({1122, 370});
+    EXPECT_NEAR(twice.left(), 2 * ink.left(), 2);
+    EXPECT_NEAR(twice.top(), 2 * ink.top(), 2);
+    EXPECT_NEAR(twice.width(), 2 * ink.width(), 3);
+    EXPECT_NEAR(twice.height(), 2 * ink.height(), 3);
 }
 
-// A box placed before it is shown draws its first picture on a worker; it must show exactly
-// what a box draws at its own paint, and not a drawing made for a size it no longer has.
-TEST(PictureBox, DrawsAheadExactlyAsAtItsOwnPaint) {
+// The picture drawn straight into a white image of `size`, without the box and its kept image.
+QImage referenceDrawing(int picture, QSize size) {
+    const wmf::ReadResult read = wmf::readPicture(fileBytes(dataPicture(picture)));
+    EXPECT_TRUE(read.ok());
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    wmf::drawMetafile(painter, read.metafile, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+// As at start-up, the box gets its place, then its picture, and is painted once shown: that
+// first paint shows the whole picture. The image kept for repaints is drawn again when the box
+// changes size and when another picture replaces the first.
+TEST(PictureBox, FirstPaintShowsThePictureAndRepaintsWhenItChanges) {
     const auto shot = [](PictureBox& box) {
         return box.grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
-    const auto placedThenLoaded = [](PictureBox& box, QSize size, int picture) {
-        box.resize(size);
-        ASSERT_TRUE(box.loadPicture(dataPicture(picture)));
-    };
-    const auto loadedThenPlaced = [](PictureBox& box, QSize size, int picture) {
-        ASSERT_TRUE(box.loadPicture(dataPicture(picture)));
-        box.resize(size);
-    };
-    PictureBox ahead, itself;
-    placedThenLoaded(ahead, {561, 185}, 1);
-    loadedThenPlaced(itself, {561, 185}, 1);
-    EXPECT_EQ(shot(ahead), shot(itself));
-    EXPECT_TRUE(ahead.showsAheadDrawing());
-    EXPECT_FALSE(itself.showsAheadDrawing());
+    PictureBox box;
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    box.setPalette(palette);
+    box.resize(561, 185);
+    ASSERT_TRUE(box.loadPicture(dataPicture(1)));
+    EXPECT_EQ(shot(box), referenceDrawing(1, {561, 185}));
 
-    PictureBox resized, itselfResized;
-    placedThenLoaded(resized, {300, 100}, 7);
-    resized.resize(561, 185);
-    loadedThenPlaced(itselfResized, {561, 185}, 7);
-    EXPECT_EQ(shot(resized), shot(itselfResized));
-    EXPECT_FALSE(resized.showsAheadDrawing());
+    box.resize(300, 100);
+    EXPECT_EQ(shot(box), referenceDrawing(1, {300, 100}));
+
+    ASSERT_TRUE(box.loadPicture(dataPicture(8)));
+    const QImage eight = shot(box);
+    EXPECT_EQ(eight, referenceDrawing(8, {300, 100}));
+    EXPECT_NE(eight, referenceDrawing(1, {300, 100}));
 }
 
 // A metafile without the placeable header, as older programs write them: the box shows it
