@@ -1,7 +1,9 @@
 // Start-up benchmark: starts the program's start-up probe and the floor program in pairs and
 // prints, for each, the wall time from process start to the first painted frame and the peak
 // resident memory, as medians over the runs.
-//   bench_startup [runs per program, default 20]
+//   bench_startup [runs per program, default 20] [floor program] [probe program]
+// Other programs than the built ones may be named, for example scripts that start the Windows
+// builds of the two under Wine.
 // The Qt platform is the environment's; without QT_QPA_PLATFORM and DISPLAY it is offscreen.
 #include <fcntl.h>
 #include <spawn.h>
@@ -99,7 +101,8 @@ int main(int argc, char* argv[]) {
     }
     const char* platform = std::getenv("QT_QPA_PLATFORM");
 
-    const char* programs[] = {QUINTREL_STARTUP_FLOOR, QUINTREL_STARTUP_PROBE};
+    const char* programs[] = {argc > 3 ? argv[2] : QUINTREL_STARTUP_FLOOR,
+                              argc > 3 ? argv[3] : QUINTREL_STARTUP_PROBE};
     const char* names[] = {"floor (bare Qt window)", "Quintrel"};
     std::vector<Sample> samples[2];
     Sample warmUp{};
