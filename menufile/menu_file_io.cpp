@@ -5,10 +5,13 @@
 #include <QSaveFile>
 #include <QString>
 #include <algorithm>
+#include <filesystem>
+#include <span>
 
 #include "menufile/menu_procedures.h"
 #include "menufile/menu_reader.h"
 #include "menufile/menu_writer.h"
+#include "platform/files/existing_file.h"
 #include "platform/files/regular_file.h"
 
 namespace quintrel {
@@ -47,38 +50,58 @@ std::optional<std::string> saveAtomically(QSaveFile& file, std::string_view byte
     return saved ? std::nullopt : std::optional(reasonOf(file));
 }
 
-// Writes bytes over the existing file at path, for a folder that allows no temporary file beside
-// it. The bytes about to be overwritten are kept first (only those: the tail beyond the new length
-// is untouched until the final truncation), and a write that fails puts back what it overwrote
-// and the old length. A file that cannot be read is not touched at all, as its bytes could not be
-// kept. Returns nothing when saved, the reason otherwise.
-std::optional<std::string> overwriteInPlace(const QString& path, std::string_view bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        return reasonOf(file);
+std::string systemReason(int code) {
+    return qt_error_string(code).toStdString();
+}
+
+// Writes bytes over the existing file at path, which keeps its owner, group, mode and links. The
+// previous bytes are kept first (all of them, up to what a read takes in, and at least those about
+// to be overwritten), and a write that fails puts them back with the old length. A file that
+// cannot be read is not touched at all, as its bytes could not be kept.
+//
+// The new bytes reach the disk before the file is cut to their length, and the cut reaches it
+// before the save counts as done. A crash between the two leaves the twelve new items followed by
+// the old file's tail; the new items end in a line break, so that tail stands on the lines after
+// the twelfth, which a read ignores. Cutting first would instead leave, after such a crash, a
+// file holding neither the old items nor the new. Returns nothing when saved, the reason
+// otherwise.
+std::optional<std::string> overwriteInPlace(const std::filesystem::path& path,
+                                            std::string_view bytes) {
+    InPlaceFile file(path);
+    std::uint64_t oldSize = 0;
+    if (!file.isOpen() || !file.size(oldSize)) {
+        return systemReason(file.error());
     }
-    const qint64 oldSize = file.size();
-    const auto newSize = static_cast<qint64>(bytes.size());
-    const QByteArray kept = file.read(std::min(oldSize, newSize));
-    if (kept.size() != std::min(oldSize, newSize) || !file.seek(0)) {
-        return reasonOf(file);
+    std::string kept(static_cast<std::size_t>(std::min<std::uint64_t>(
+                         oldSize, std::max(bytes.size(), kMaxMenuFileBytes))),
+                     '\0');
+    if (!file.readAt(0, kept)) {
+        return systemReason(file.error());
     }
-    const qint64 written = writeAll(file, bytes);
-    if (written == newSize && file.resize(newSize)) {
+    const bool written = file.writeAt(0, bytes) && file.flush();
+    const bool cut = written && file.setLength(bytes.size());
+    if (cut && file.flush()) {
         return std::nullopt;
     }
-    std::string reason = reasonOf(file);
-    file.unsetError();
-    const std::string_view overwritten(
-        kept.constData(), static_cast<std::size_t>(std::min<qint64>(written, kept.size())));
-    const bool restored = file.seek(0) &&
-                          writeAll(file, overwritten) == static_cast<qint64>(overwritten.size()) &&
-                          file.resize(oldSize);
-    if (!restored) {
-        reason += "\nThe previous contents of the file could not be put back (" + reasonOf(file) +
-                  "); the file may be incomplete.";
+    std::string reason = systemReason(file.error());
+    // Once cut, the old tail comes back only from a copy of the whole file.
+    const bool restorable = !cut || kept.size() == oldSize;
+    if (!(restorable && file.writeAt(0, kept) && file.setLength(oldSize) && file.flush())) {
+        reason += "\nThe previous contents of the file could not be put back (" +
+                  systemReason(file.error()) + "); the file may be incomplete.";
     }
     return reason;
+}
+
+// Whether a failed commit was a rename over the file that the system refused for lack of rights,
+// such as a file in a shared folder that the user may write but not replace.
+bool renameRefused(const QSaveFile& file) {
+    if (file.error() != QFileDevice::RenameError) {
+        return false;
+    }
+    const std::span<const int> codes = rightsRefusalCodes();
+    return std::any_of(codes.begin(), codes.end(),
+                       [&](int code) { return file.errorString() == qt_error_string(code); });
 }
 
 // The reason an existing file may not be written, found by opening it for writing without changing
@@ -100,23 +123,35 @@ std::optional<std::string> refusesWriting(const QString& path) {
     return std::nullopt;
 }
 
-// Puts bytes into the file at path, replacing what it held. Returns nothing when saved, the reason
-// otherwise.
+// Puts bytes into the file at path, replacing what it held. Through a temporary file where that
+// keeps the file as it was, in place otherwise. Returns nothing when saved, the reason otherwise.
 std::optional<std::string> save(const QString& path, std::string_view bytes) {
+    const std::filesystem::path native = QFileInfo(path).filesystemFilePath();
+    const ExistingFile existing = inspectExistingFile(native);
+    const bool isFile = existing.exists && QFileInfo(path).isFile();
+    if (isFile && !existing.replaceable) {
+        // Renamed over, a file of another owner or group would become the saver's, a second
+        // link would keep the old contents, and a symbolic link would become a plain file.
+        return overwriteInPlace(native, bytes);
+    }
     QSaveFile file(path);
     // Unbuffered, so that a write the disk takes only part of (a file-size limit, a quota) fails
     // here with its reason, instead of in the flush inside commit(), which does not notice a short
     // write and would put a truncated file in place of the previous one.
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return saveAtomically(file, bytes);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // A writable file in a folder the user may not create files in (a file handed over by
+        // someone else) cannot get its temporary neighbour; it is then written in place, as any
+        // editor would, rather than not at all.
+        return isFile ? overwriteInPlace(native, bytes) : reasonOf(file);
     }
-    if (QFileInfo(path).isFile()) {
-        // A writable file in a folder the user may not create files in (a shared folder, a file
-        // handed over by someone else) cannot get its temporary neighbour; it is then written in
-        // place, as any editor would, rather than not at all.
-        return overwriteInPlace(path, bytes);
+    if (isFile && !giveReplacementTheAttributesOf(file.handle(), existing)) {
+        file.cancelWriting();
+        return overwriteInPlace(native, bytes);
     }
-    return reasonOf(file);
+    if (const std::optional<std::string> failure = saveAtomically(file, bytes)) {
+        return isFile && renameRefused(file) ? overwriteInPlace(native, bytes) : failure;
+    }
+    return std::nullopt;
 }
 
 }  // namespace

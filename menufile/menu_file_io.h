@@ -23,11 +23,12 @@ void ReadMenuFile(GridWindow& window, GridHandlers& handlers, GridState& state,
 
 // Writes the window's state to state.MenuFilePath through a temporary file that replaces the
 // target only once complete, so a failed or interrupted save leaves the previous file intact.
-// Where the folder allows no temporary file but the file itself is there and writable, the file
-// is written in place, and a write that fails puts the previous bytes back. On failure it reports
-// "Error writing to menu file " followed by the path, with the system's reason, and a notice when
-// the previous bytes could not be put back. Changes nothing else. Returns whether the file was
-// written.
+// Where a replacement could not keep the file as it was (another user's file, or one with a second
+// link) or the folder allows none (no new files, or no renaming over this one), an existing file
+// is written in place and flushed to the disk, and a write that fails puts the previous bytes
+// back. On failure it reports "Error writing to menu file " followed by the path, with the
+// system's reason, and a notice when the previous bytes could not be put back. Changes nothing
+// else. Returns whether the file was written.
 bool WriteMenuFile(const GridWindow& window, const GridState& state, MessageReporter& reporter);
 
 // The first bytes of a file, or why there are none.

@@ -1,11 +1,15 @@
-// System Info: the two registry look-ups, their order, the existence test, the buffer rules and
-// the one message.
+// System Info, pressed in the About box: the two registry look-ups, their order, the existence
+// test, the buffer rules and the one message.
 #include "about/sys_info.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include "about/frm_about.h"
 #include "tests/about/about_fixture.h"
 
 namespace quintrel::testing {
@@ -19,12 +23,33 @@ FakeRegistry::Value sz(const std::string& text) {
     return {registry::kRegSz, text + '\0'};
 }
 
+// An About box that looks in the test's registry and starts programs through its starter.
 class SysInfoTest : public ::testing::Test {
   protected:
-    void run() { StartSysInfo(registry, starter, nullptr, QStringLiteral("Quintrel")); }
+    void SetUp() override { box.show(); }
+    // Presses the System Info button, or its access key Alt+S, which only the active window takes
+    // and which clicks the button a moment later.
+    void run(bool accessKey = false) {
+        auto* button = box.findChild<QPushButton*>("cmdSysInfo");
+        if (!accessKey) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+        box.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &box; }));
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        QTest::keyClick(&box, Qt::Key_S, Qt::AltModifier);
+        EXPECT_TRUE(clicked.wait(2000));
+    }
     void expectUnavailableOnce() { boxes.expectOne("Quintrel", kUnavailable); }
-    FakeRegistry registry;
-    RecordingStarter starter;
+    std::unique_ptr<FakeRegistry> ownRegistry = std::make_unique<FakeRegistry>();
+    std::unique_ptr<RecordingStarter> ownStarter = std::make_unique<RecordingStarter>();
+    FakeRegistry& registry = *ownRegistry;
+    RecordingStarter& starter = *ownStarter;
+    frmAbout box{nullptr,
+                 {QStringLiteral("Quintrel"), 1, 0, 2},
+                 std::move(ownRegistry),
+                 std::move(ownStarter)};
     MessageBoxes boxes;
 };
 
@@ -64,6 +89,9 @@ TEST_F(SysInfoTest, TheSharedToolsFolderCountsOnlyWithTheProgramInIt) {
 TEST_F(SysInfoTest, NeitherKeyGivesOneMessage) {
     run();
     expectUnavailableOnce();
+    run(true);
+    expectUnavailableOnce();
+    EXPECT_TRUE(box.isVisible());
 }
 
 TEST_F(SysInfoTest, AValueFillingTheWholeBufferEndsTheLookUp) {

@@ -354,65 +354,101 @@ TEST_F(Handlers, SignalKindSwitchAddsAndRemovesThePeriodLine) {
     expectSummaryEmpty();
 }
 
-// Each quantity's arithmetic messages name it and say what to change, word for word.
+// Every step of a request that can fail, reached through the handlers: the failure names the
+// quantity that step computes, and no field is written but the one a finished transfer writes
+// before its summary fails. Unreachable: an overflow of Δt in seconds (a time unit only scales
+// down what is typed) or of Δf in the chosen frequency unit (shown scaled down), and an invalid
+// operation (no stored value is infinite).
 TEST(GridMessages, NameTheQuantityAndTheRemedy) {
-    const struct {
+    enum class Step { Forward, Backward, BackwardRepetitive, ForwardThenFemtoseconds };
+    struct Case {
+        std::array<const char*, 3> fields;  // Text1, Text2, Text3
+        int timeUnit;
+        int frequencyUnit;
+        Step step;
+        GridError error;
         GridQuantity quantity;
-        const char* overflow;
-    } cases[] = {
-        {GridQuantity::PointCount,
-         "Overflow: N is too large for the frequency grid, which counts its points in 16-bit whole "
-         "numbers. Use a whole N from 4 to 32767."},
-        {GridQuantity::TypedTime,
-         "Overflow: Δt in seconds is beyond the range of double-precision "
-         "numbers. Use a smaller Δt or another unit."},
-        {GridQuantity::TypedFrequency,
-         "Overflow: Δf in hertz is beyond the range of "
-         "double-precision numbers. Use a smaller Δf or another "
-         "unit."},
-        {GridQuantity::TimeProduct,
-         "Overflow: N·Δt is beyond the range of double-precision "
-         "numbers. Use a smaller Δt or another unit."},
-        {GridQuantity::FrequencyProduct,
-         "Overflow: N·Δf is beyond the range of double-precision "
-         "numbers. Use a smaller Δf or another unit."},
-        {GridQuantity::ComputedFrequency,
-         "Overflow: Δf = 1/(N·Δt) is beyond the range of "
-         "double-precision numbers. Use a larger Δt or another "
-         "unit."},
-        {GridQuantity::ComputedTime,
-         "Overflow: Δt = 1/(N·Δf) is beyond the range of "
-         "double-precision numbers. Use a larger Δf or another unit."},
-        {GridQuantity::ShownTime,
-         "Overflow: Δt in the chosen time unit is beyond the range of "
-         "double-precision numbers. Choose another time unit."},
-        {GridQuantity::ShownFrequency,
-         "Overflow: Δf in the chosen frequency unit is beyond the "
-         "range of double-precision numbers. Choose another "
-         "frequency unit."},
-        {GridQuantity::TimeGrid,
-         "Overflow: The time grid t_k = k·Δt in the chosen unit is beyond "
-         "the range of double-precision numbers. Choose another time "
-         "unit."},
-        {GridQuantity::Period,
-         "Overflow: The period T = N·Δt in the chosen unit is beyond the "
-         "range of double-precision numbers. Choose another time unit."},
-        {GridQuantity::FrequencyGrid,
-         "Overflow: The frequency grid f_n = n·Δf in the chosen unit "
-         "is beyond the range of double-precision numbers. Choose "
-         "another frequency unit."},
+        const char* written;  // the text then in the field a transfer writes (Text3 for ">>")
+        const char* message = nullptr;  // word for word, where given
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(describe(GridError::Overflow, c.quantity), c.overflow);
+    using E = GridError;
+    using Q = GridQuantity;
+    constexpr Step kF = Step::Forward;
+    constexpr Step kB = Step::Backward;
+    constexpr Step kBR = Step::BackwardRepetitive;
+    constexpr Step kFU = Step::ForwardThenFemtoseconds;
+    const char* const kMismatch =
+        "Type mismatch: the field for Δt does not hold a number. Correct it and try again.";
+    const char* const kOverflow =
+        "Overflow: Δf = 1/(N·Δt) is beyond the range of double-precision numbers. Use a larger Δt "
+        "or another unit.";
+    const char* const kZero =
+        "Division by zero: N·Δt is too small to be told from zero, so Δf = 1/(N·Δt) has no value. "
+        "Use a larger Δt or another unit.";
+    const char* const kTooMany =
+        "Overflow: N is too large for the frequency grid, which counts its points in 16-bit whole "
+        "numbers. Use a whole N from 4 to 32767.";
+    // 1/(4 × 2.5e-309 s): a denormal Δt, held with fewer bits than a normal number.
+    const char* const kNearMax = "9.99999999999999E+307";
+    const Case cases[] = {
+        {{"1", "many", "keep"}, 3, 3, kF, E::TypeMismatch, Q::PointCount, "keep"},
+        {{"1", "8", "keep"}, -1, 3, kF, E::NoTimeUnit, Q::None, "keep"},
+        {{"x", "8", "keep"}, 3, 3, kF, E::TypeMismatch, Q::TypedTime, "keep", kMismatch},
+        {{"keep", "8", "1e300"}, 3, 4, kB, E::Overflow, Q::TypedFrequency, "keep"},
+        {{"1e308", "8", "keep"}, 0, 3, kF, E::Overflow, Q::TimeProduct, "keep"},
+        {{"keep", "8", "1e308"}, 3, 0, kB, E::Overflow, Q::FrequencyProduct, "keep"},
+        {{"1e-300", "8", "keep"}, 5, 3, kF, E::Overflow, Q::ComputedFrequency, "keep", kOverflow},
+        {{"1e-320", "4", "keep"}, 5, 3, kF, E::DivisionByZero, Q::ComputedFrequency, "keep", kZero},
+        {{"keep", "4", "1e-320"}, 3, 0, kB, E::Overflow, Q::ComputedTime, "keep"},
+        {{"1", "8", "keep"}, 3, -1, kF, E::NoFrequencyUnit, Q::None, "keep"},
+        {{"keep", "4", "1e-300"}, 5, 0, kB, E::Overflow, Q::ShownTime, "keep"},
+        // The summary after a transfer that wrote its field.
+        {{"keep", "10000", "1e-296"}, 5, 0, kB, E::Overflow, Q::TimeGrid, "1E+307"},
+        {{"keep", "4", "5e-309"}, 0, 0, kBR, E::Overflow, Q::Period, "5E+307"},
+        {{"2.5e-309", "4", "keep"}, 0, 0, kF, E::Overflow, Q::FrequencyGrid, kNearMax},
+        {{"1", "70000", "keep"},
+         3,
+         3,
+         kF,
+         E::Overflow,
+         Q::PointCount,
+         "1.42857142857143E-05",
+         kTooMany},
+        // A unit change after a transfer: the list goes back to "s", the field keeps its text.
+        {{"1e295", "4", "keep"}, 0, 3, kFU, E::Overflow, Q::ShownTime, "2.5E-305"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.fields[0]) + " | " + c.fields[1] + " | " + c.fields[2]);
+        FakeWindow window;
+        GridState state;
+        GridHandlers handlers(window, state, "/opt/quintrel");
+        window.handlers = &handlers;
+        ASSERT_TRUE(handlers.Form_Load());
+        window.setOptionSelected(c.step == kBR ? 1 : 0, true);
+        window.setSelectedIndex(UnitList::Combo1, c.timeUnit);
+        window.setSelectedIndex(UnitList::Combo2, c.frequencyUnit);
+        for (TextField field : {TextField::Text1, TextField::Text2, TextField::Text3}) {
+            window.setText(field, c.fields[static_cast<std::size_t>(field)]);
+        }
+        const bool forward = c.step == kF || c.step == kFU;
+        GridResult result = forward ? handlers.Command1_Click() : handlers.Command2_Click();
+        if (c.step == kFU) {
+            ASSERT_TRUE(result);
+            window.setSelectedIndex(UnitList::Combo1, 5);
+            ASSERT_EQ(window.failures.size(), 1u);
+            result = window.failures[0];
+            EXPECT_EQ(window.units[0], 0);
+        }
+        ASSERT_FALSE(result);
+        EXPECT_EQ(result.error(), c.error);
+        EXPECT_EQ(result.quantity(), c.quantity);
+        std::array<std::string, 3> texts{c.fields[0], c.fields[1], c.fields[2]};
+        texts[forward ? 2 : 0] = c.written;
+        EXPECT_EQ(window.texts, texts);
+        if (c.message != nullptr) {
+            EXPECT_EQ(result.message(), c.message);
+        }
     }
-    EXPECT_EQ(describe(GridError::DivisionByZero, GridQuantity::ComputedFrequency),
-              "Division by zero: N·Δt is too small to be told from zero, so Δf = 1/(N·Δt) has no "
-              "value. Use a larger Δt or another unit.");
-    EXPECT_EQ(describe(GridError::InvalidOperation, GridQuantity::Period),
-              "Invalid floating-point operation: The period T = N·Δt in the chosen unit is not a "
-              "number. Choose another time unit.");
-    EXPECT_EQ(describe(GridError::TypeMismatch, GridQuantity::TypedFrequency),
-              "Type mismatch: the field for Δf does not hold a number. Correct it and try again.");
 }
 
 }  // namespace

@@ -13,6 +13,10 @@ inline constexpr std::string_view kExampleFile =
     "\"1\"\r\n\"8\"\r\n\"125\"\r\n1E-"
     "09\r\n8\r\n125000000\r\n3\r\n2\r\n\"N\"\r\n0\r\n1\r\n\"Y\"\r\n";
 
+// What a window in its start state saves: three empty texts, no grid, "ns" and "GHz".
+inline constexpr std::string_view kStartStateFile =
+    "\"\"\r\n\"\"\r\n\"\"\r\n0\r\n0\r\n0\r\n3\r\n3\r\n\"N\"\r\n0\r\n0\r\n\"N\"\r\n";
+
 inline MenuItems exampleItems() {
     MenuItems items;
     items.Text1 = "1";

@@ -1,5 +1,6 @@
 // Menu files on disk where the POSIX facilities make the failure: a FIFO, a device, a file-size
-// limit (setrlimit), a tiny tmpfs (mount) and a folder closed to a user (fork, setuid to nobody).
+// limit (setrlimit), a tiny tmpfs (mount), and folders closed or shared with another user (fork,
+// setuid to nobody).
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -13,7 +14,6 @@
 #include <filesystem>
 
 #include "menufile/menu_file_io.h"
-#include "menufile/menu_writer.h"
 #include "tests/menufile/example_file.h"
 #include "tests/menufile/menu_test_fixture.h"
 
@@ -23,6 +23,7 @@ namespace {
 using testing::expectReadFails;
 using testing::expectWriteFails;
 using testing::kExampleFile;
+using testing::kStartStateFile;
 using testing::MenuFileFixture;
 using testing::readBytes;
 using testing::writeBytes;
@@ -88,27 +89,43 @@ struct ChildSave {
     std::vector<std::string> reports;
 };
 
-// Writes `previous` to a file in a folder where no new file can be made (so no temporary file
-// either), then saves the window's state to it as a user who may not create files there. Root may
-// write anywhere, so as root the save runs in a child process that has given up its rights to the
-// user "nobody". A fileSizeLimit other than 0 limits the files the child may write, with SIGXFSZ
-// ignored so that a write past it fails instead of ending the child.
-void saveInLockedFolder(MenuFileFixture& f, std::string_view previous, rlim_t fileSizeLimit,
-                        ChildSave& out) {
-    const std::string folder = f.path("locked");
+// Where another user saves: the folder's mode and the file's, whether the file is handed over to
+// that user, and whether it has a second link, "link.txt" beside its folder.
+struct Layout {
+    mode_t folderMode;
+    mode_t fileMode;
+    bool handedOver;
+    bool linked;
+};
+
+// Writes `previous` to menu.txt in a folder laid out as given, then saves the window's state to it
+// as another user. Root may write anywhere, so as root the save runs in a child process that has
+// given up its rights to the user "nobody", and the file stays root's unless it is handed over;
+// otherwise the child is this user. A fileSizeLimit other than 0 limits the files the child may
+// write, with SIGXFSZ ignored so that a write past it fails instead of ending the child.
+void saveAsAnotherUser(MenuFileFixture& f, const Layout& layout, std::string_view previous,
+                       rlim_t fileSizeLimit, ChildSave& out) {
+    const std::string folder = f.path("shared");
     std::filesystem::create_directory(folder);
     f.state.MenuFilePath = folder + "/menu.txt";
     writeBytes(f.state.MenuFilePath, previous);
+    ASSERT_EQ(chmod(f.state.MenuFilePath.c_str(), layout.fileMode), 0);
+    if (layout.linked) {
+        ASSERT_EQ(link(f.state.MenuFilePath.c_str(), f.path("link.txt").c_str()), 0);
+    }
     const bool root = geteuid() == 0;
     const passwd* nobody = root ? getpwnam("nobody") : nullptr;
     if (root && nobody == nullptr) {
         GTEST_SKIP() << "running as root and there is no user \"nobody\" to drop to";
     }
     if (root) {
-        ASSERT_EQ(chown(f.state.MenuFilePath.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+        if (layout.handedOver) {
+            ASSERT_EQ(chown(f.state.MenuFilePath.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+        }
         ASSERT_EQ(chmod(f.dir.path().toLocal8Bit().constData(), 0755), 0);
     }
-    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    ASSERT_EQ(chmod(folder.c_str(), layout.folderMode), 0);
+    const bool folderWritable = (layout.folderMode & S_IWOTH) != 0;
     int channel[2];
     ASSERT_EQ(pipe(channel), 0);
     const pid_t child = fork();
@@ -119,8 +136,8 @@ void saveInLockedFolder(MenuFileFixture& f, std::string_view previous, rlim_t fi
                      setuid(nobody->pw_uid) != 0)) {
             _exit(2);
         }
-        if (access(folder.c_str(), W_OK) == 0) {
-            _exit(2);  // still allowed to write the folder: the case is not what it claims
+        if ((access(folder.c_str(), W_OK) == 0) != folderWritable) {
+            _exit(2);  // the folder does not allow what the case claims
         }
         const rlimit limit{fileSizeLimit, fileSizeLimit};
         if (fileSizeLimit != 0 &&
@@ -154,20 +171,45 @@ void saveInLockedFolder(MenuFileFixture& f, std::string_view previous, rlim_t fi
     }
 }
 
+constexpr Layout kLockedFolder{0555, 0644, true, false};
+
 // A writable file in a folder where no new file can be made is saved in place, whether it was
 // shorter or longer before.
 TEST(WriteMenuFile, AWritableFileInAReadOnlyFolderIsSaved) {
     MenuFileFixture f;
     for (const std::string& previous : {std::string("previous"), std::string(500, 'x')}) {
         ChildSave save;
-        saveInLockedFolder(f, previous, 0, save);
+        saveAsAnotherUser(f, kLockedFolder, previous, 0, save);
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
         EXPECT_TRUE(save.saved);
         EXPECT_TRUE(save.reports.empty());
-        EXPECT_EQ(readBytes(f.state.MenuFilePath),
-                  writeMenuItems(captureMenuItems(f.window, f.state)));
+        EXPECT_EQ(readBytes(f.state.MenuFilePath), kStartStateFile);
+    }
+}
+
+// Root's file, mode 0666, with a second link, in a folder open to all and in one where only a
+// file's owner may rename over it (1777, as /tmp), saved by another user: in place, so that it
+// keeps its owner, group, mode and links.
+TEST(WriteMenuFile, AFileInASharedFolderStaysWhatItWas) {
+    for (const mode_t folderMode : {mode_t{0777}, mode_t{01777}}) {
+        SCOPED_TRACE(folderMode);
+        MenuFileFixture f;
+        ChildSave save;
+        saveAsAnotherUser(f, {folderMode, 0666, false, true}, kExampleFile, 0, save);
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        EXPECT_TRUE(save.saved);
+        EXPECT_TRUE(save.reports.empty());
+        struct stat saved {};
+        ASSERT_EQ(stat(f.state.MenuFilePath.c_str(), &saved), 0);
+        EXPECT_EQ(saved.st_uid, geteuid());
+        EXPECT_EQ(saved.st_gid, getegid());
+        EXPECT_EQ(saved.st_mode & 07777, 0666u);
+        EXPECT_EQ(saved.st_nlink, 2u);
+        EXPECT_EQ(readBytes(f.path("link.txt")), kStartStateFile);
     }
 }
 
@@ -176,7 +218,7 @@ TEST(WriteMenuFile, AnInPlaceSaveThatFailsPartWayKeepsThePreviousFile) {
     MenuFileFixture f;
     f.window.setText(TextField::Text1, std::string(4000, '5'));
     ChildSave save;
-    saveInLockedFolder(f, kExampleFile, 100, save);
+    saveAsAnotherUser(f, kLockedFolder, kExampleFile, 100, save);
     if (IsSkipped() || HasFatalFailure()) {
         return;
     }

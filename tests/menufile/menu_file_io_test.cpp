@@ -68,8 +68,7 @@ TEST(WriteMenuFile, ReplacesTheWholeFile) {
     f.state.MenuFilePath = f.path("menu.txt");
     writeBytes(f.state.MenuFilePath, std::string(500, 'x'));
     EXPECT_TRUE(WriteMenuFile(f.window, f.state, f.reporter));
-    EXPECT_EQ(readBytes(f.state.MenuFilePath),
-              "\"\"\r\n\"\"\r\n\"\"\r\n0\r\n0\r\n0\r\n3\r\n3\r\n\"N\"\r\n0\r\n0\r\n\"N\"\r\n");
+    EXPECT_EQ(readBytes(f.state.MenuFilePath), testing::kStartStateFile);
     EXPECT_TRUE(f.reporter.messages.empty());
 }
 

@@ -1,6 +1,8 @@
 // A Canvas that records what a metafile drew, for tests that check the player's decisions.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 #include "metafile/player/wmf_canvas.h"
@@ -78,11 +80,13 @@ struct RecordingCanvas : Canvas {
     double advance = 0;  // what drawText reports, picture units
 };
 
-// Reads `bytes` (which must be a valid picture) and plays it into a fresh RecordingCanvas.
+// Reads `bytes`, which must be a valid picture (the calling test fails otherwise), and plays it
+// into a fresh RecordingCanvas.
 inline RecordingCanvas playBytes(const std::vector<std::uint8_t>& bytes,
                                  PlayReport* report = nullptr) {
     RecordingCanvas canvas;
     const ReadResult result = readPicture(bytes);
+    EXPECT_TRUE(result.ok()) << describe(*result.error);
     const PlayReport r = play(result.metafile, canvas);
     if (report != nullptr) {
         *report = r;

@@ -1,7 +1,9 @@
-// The relations the pictures state, checked with a real DFT on sampled signals whose
-// transforms are known in closed form: a Gaussian pulse (K = 1…4) and a few harmonics
-// (K = 5…8). Each picture's numerical transforms, applied to samples, must give what its
-// variable assignments promise, in both directions; the other assignments must not fit.
+// The relations of the table of pictures (transform_table.h), checked with a real DFT on sampled
+// signals whose transforms are known in closed form: a Gaussian pulse (K = 1…4) and a few
+// harmonics (K = 5…8). Each row's numerical transforms, applied to samples, must give what its
+// variable assignment promises, in both directions; the other assignments must not fit. These
+// tests read the table, not the pictures; TransformsPictures.FormulasSayWhatTheTableSays holds
+// the pictures' formulas to the same table.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -136,9 +138,9 @@ Errors check(const Problem& p, int forwardSign, bool forwardHasOneOverN, Assignm
 constexpr double kTolerance = 1e-9;
 constexpr double kClearlyWrong = 1e-2;
 
-class PictureRelations : public testing::TestWithParam<int> {};
+class TableRelations : public testing::TestWithParam<int> {};
 
-TEST_P(PictureRelations, HoldForSampledSignals) {
+TEST_P(TableRelations, HoldForSampledSignals) {
     const TransformRow& row = transformRow(GetParam());
     const Problem p = row.repetitive ? harmonics(row.forwardSign) : gaussianPulse(row.forwardSign);
     const Errors e = check(p, row.forwardSign, row.forwardHasOneOverN, row.assignment);
@@ -146,7 +148,7 @@ TEST_P(PictureRelations, HoldForSampledSignals) {
     EXPECT_LT(e.inverse, kTolerance);
 }
 
-TEST_P(PictureRelations, NoOtherAssignmentOrSignFits) {
+TEST_P(TableRelations, NoOtherAssignmentOrSignFits) {
     const TransformRow& row = transformRow(GetParam());
     const Problem p = row.repetitive ? harmonics(row.forwardSign) : gaussianPulse(row.forwardSign);
     for (Assignment other :
@@ -163,7 +165,7 @@ TEST_P(PictureRelations, NoOtherAssignmentOrSignFits) {
     EXPECT_GT(renormalized.forward, kClearlyWrong);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pictures, PictureRelations, testing::Range(1, 9),
+INSTANTIATE_TEST_SUITE_P(Pictures, TableRelations, testing::Range(1, 9),
                          [](const testing::TestParamInfo<int>& param) {
                              return "K" + std::to_string(param.param);
                          });

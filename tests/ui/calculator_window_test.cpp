@@ -6,9 +6,11 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <fstream>
+#include <iterator>
 
 #include "core/grid_error.h"
 #include "ui/picture_box.h"
@@ -92,6 +94,31 @@ TEST_F(CalculatorWindowTest, TypicalRequestTypedKeyByKey) {
     click("Command2");  // and back: Δt from Δf
     EXPECT_EQ(find<QLineEdit>("Text1")->text(), "1");
     EXPECT_DOUBLE_EQ(window->gridState().TimeStep, 1e-9);
+    EXPECT_TRUE(messages.messages.empty());
+
+    // With a German locale the fields read and show a decimal comma; a save keeps the texts as
+    // shown and writes the numbers with a period.
+    struct RestoreLocale {
+        QLocale before;
+        ~RestoreLocale() { QLocale::setDefault(before); }
+    } restore;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    find<QLineEdit>("Text1")->clear();
+    find<QLineEdit>("Text2")->clear();
+    find<QComboBox>("Combo2")->setCurrentIndex(3);  // GHz
+    type("Text1", "2,5");
+    type("Text2", "8");
+    click("Command1");
+    EXPECT_EQ(find<QLineEdit>("Text3")->text(), "0,05");
+    EXPECT_EQ(caption("Label2"), "t_k = 0, 2,5ns, ..., 17,5ns");
+    const QString path = settings.folder() + "/komma.txt";
+    FileDialogAnswer answer(path);
+    window->mnuFileSaveAs_Click();
+    std::ifstream saved(path.toStdString(), std::ios::binary);
+    EXPECT_EQ(
+        std::string(std::istreambuf_iterator<char>(saved), {}),
+        "\"2,5\"\r\n\"8\"\r\n\"0,05\"\r\n2.5E-09\r\n8\r\n50000000\r\n3\r\n3\r\n\"N\"\r\n0\r\n1\r\n"
+        "\"Y\"\r\n");
     EXPECT_TRUE(messages.messages.empty());
 }
 

@@ -3,6 +3,7 @@
 // reader.
 #include <QAccessible>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -125,6 +126,13 @@ TEST_F(KeyboardTest, TabVisitsTheControlsInOrder) {
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "Option1_0");  // the first stop
     EXPECT_FALSE(find<QRadioButton>("Option1_0")->isChecked());  // focus alone selects nothing
 
+    // On the empty window both transfer buttons are disabled, and Tab passes over them.
+    find("Text2")->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Picture1");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Text2");
+
     type("Text1", "1");
     type("Text2", "8");
     click("Command1");  // both transfer buttons enabled, so both take part
@@ -158,6 +166,22 @@ TEST_F(KeyboardTest, AltKeysOpenTheMenus) {
         EXPECT_EQ(QApplication::activePopupWidget()->objectName(), name);
         QApplication::activePopupWidget()->close();
     }
+
+    // Alt+F, then A: Save As, whose dialog is cancelled.
+    QStringList dialogs;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&dialogs] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialogs << dialog->windowTitle();
+            static_cast<QDialog*>(dialog)->reject();
+        }
+    });
+    cancel.start(5);
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_A);
+    EXPECT_EQ(dialogs, QStringList{"Save Menu"});
+    EXPECT_EQ(window->gridState().MenuFilePath, "");
 }
 
 // Access keys only: no item has a shortcut, and the separators are not items one can choose.

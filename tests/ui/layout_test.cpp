@@ -11,6 +11,10 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
+#include "data/icons/quintrel16.xpm"
+#include "data/icons/quintrel32.xpm"
+#include "data/icons/quintrel48.xpm"
+#include "data/icons/quintrel64.xpm"
 #include "ui/status_bar.h"
 #include "widgets/twips.h"
 #include "window_fixture.h"
@@ -191,8 +195,14 @@ TEST_F(LayoutTest, StatusBarShowsStatusDateAndTime) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->objectName(), "sbStatusBar");
     EXPECT_EQ(bar->statusPanel()->text(), "Status");
-    EXPECT_EQ(bar->datePanel()->text(),
-              QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    // Today's date, read back in the locale's short form, where a two-digit year reads as 19yy;
+    // yesterday's when midnight passed since the window opened.
+    const QString dateText = bar->datePanel()->text();
+    QDate shown = QLocale().toDate(dateText, QLocale::ShortFormat);
+    ASSERT_TRUE(shown.isValid()) << dateText.toStdString();
+    const QDate today = QDate::currentDate();
+    shown = shown.addYears((today.year() - shown.year()) / 100 * 100);
+    EXPECT_TRUE(shown == today || shown == today.addDays(-1)) << dateText.toStdString();
     EXPECT_FALSE(bar->timePanel()->text().isEmpty());
     const int minimum = twipsToPixelsX(*window, 1440);
     for (QLabel* panel : {bar->statusPanel(), bar->datePanel(), bar->timePanel()}) {
@@ -207,12 +217,20 @@ TEST_F(LayoutTest, StatusBarShowsStatusDateAndTime) {
     EXPECT_LE(clock->remainingTime(), seconds ? 1'100 : 60'100);
 }
 
-TEST_F(LayoutTest, WindowIconHasBothSizes) {
+// The two sizes of the design and the two for screens at 1.5 and 2 times 96 dpi, each the image
+// drawn for it.
+TEST_F(LayoutTest, WindowIconHasItsFourSizes) {
     const QIcon icon = window->windowIcon();
-    const QList<QSize> sizes = icon.availableSizes();
-    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
-    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
-    const QImage small = icon.pixmap(QSize(16, 16)).toImage();
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
+    const std::pair<int, const char* const*> drawn[] = {
+        {16, quintrel16_xpm}, {32, quintrel32_xpm}, {48, quintrel48_xpm}, {64, quintrel64_xpm}};
+    for (const auto& [side, image] : drawn) {
+        EXPECT_EQ(
+            icon.pixmap(QSize(side, side), 1.0).toImage().convertToFormat(QImage::Format_RGB32),
+            QImage(image).convertToFormat(QImage::Format_RGB32))
+            << side;
+    }
+    const QImage small = icon.pixmap(QSize(16, 16), 1.0).toImage();
     EXPECT_EQ(small.pixelColor(15, 15), QColor(Qt::white));  // on white
 }
 
