@@ -23,6 +23,15 @@ struct [[nodiscard]] HelpResult {
     std::optional<QString> error;
 };
 
+// The compiled help's file name beside the program, as the platform's viewer opens it: on Windows
+// "Quintrel.chm", the name HTML Help (and Explorer) know its files by (".hlp" is the retired
+// WinHelp format, which current Windows no longer opens); elsewhere Qt Assistant's compressed help
+// "Quintrel.hlp", beside its collection "Quintrel.qhc".
+QString helpFileName();
+// The help-file setting the program is built with, which names that file: "Quintrel.chm" on
+// Windows, "Quintrel.HLP" elsewhere.
+QString helpFileSetting();
+
 // The program's one viewer, created on the first call, so nothing of it costs start-up time.
 // helpFile: the compiled help beside the program. keyword: for kHelpPartialKey, the keyword to
 // show (empty: none, the index starts unfiltered); other commands ignore it.
@@ -34,5 +43,9 @@ HelpResult WinHelpA(QWidget* window, const QString& helpFile, unsigned command,
 void reportMissingHelpFile(QWidget* window, const QString& path);
 // The same for a help file that is there but that the viewer cannot read.
 void reportUnreadableHelpFile(QWidget* window, const QString& path);
+
+// The error for a help file that Windows marked as downloaded from the Internet, whose pages HTML
+// Help refuses to show: what the user can do about it. path: with the platform's separators.
+QString blockedHelpFileError(const QString& path);
 
 }  // namespace quintrel::help
