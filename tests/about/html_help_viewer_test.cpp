@@ -166,22 +166,10 @@ TEST_F(HtmlHelpWindowTest, TheProgramsViewerClosesItsWindowsWhenTheApplicationIs
 }
 
 TEST(HtmlHelpViewerTest, TheZoneIsTheZoneTransferSectionsZoneId) {
-    const QByteArray utf16 =
-        QByteArray("\xFF\xFE") +
-        QByteArray(reinterpret_cast<const char*>(u"[ZoneTransfer]\r\nZoneId=3\r\n"), 2 * 26);
-    const struct {
-        QByteArray stream;
-        std::optional<int> zone;
-    } cases[] = {
-        {"[ZoneTransfer]\r\nZoneId=3\r\n", 3},
-        {"[ZoneTransfer]\r\nZoneId=3\r\nReferrerUrl=https://example.org/\r\n"
-         "HostUrl=https://example.org/q.zip\r\n",
-         3},
-        {"[ZoneTransfer]\r\nZoneId=4", 4},
-        {" [zonetransfer] \n zoneid = 2 \n", 2},
+    const std::pair<QByteArray, std::optional<int>> cases[] = {
+        {"[ZoneTransfer]\r\nZoneId=3\r\nHostUrl=https://example.org/q.zip\r\n", 3},
+        {"\xEF\xBB\xBF [zonetransfer] \n zoneid = 4", 4},
         {"[Other]\r\nZoneId=3\r\n[ZoneTransfer]\r\nZoneId=0\r\n", 0},
-        {"\xEF\xBB\xBF[ZoneTransfer]\r\nZoneId=3\r\n", 3},
-        {utf16, 3},
         {"[Other]\r\nZoneId=3\r\n", std::nullopt},
         {"ZoneId=3\r\n", std::nullopt},
         {"[ZoneTransfer]\r\nZoneId=three\r\n", std::nullopt},

@@ -46,20 +46,6 @@ QByteArray resource(HMODULE module, const wchar_t* name, const wchar_t* type) {
                       static_cast<qsizetype>(SizeofResource(module, found)));
 }
 
-// The icon group's directory as the resource compiler writes it.
-#pragma pack(push, 2)
-struct GroupIconEntry {
-    BYTE width;  // 0: 256
-    BYTE height;
-    BYTE colours;
-    BYTE reserved;
-    WORD planes;
-    WORD bitsPerPixel;
-    DWORD bytes;
-    WORD id;  // of the RT_ICON resource that holds the image
-};
-#pragma pack(pop)
-
 // The width an icon image says it has: a PNG's header, or a bitmap's info header.
 int imageWidth(const QByteArray& image) {
     if (image.startsWith("\x89PNG\r\n\x1a\n") && image.size() >= 24) {
@@ -80,16 +66,16 @@ TEST(WindowsExecutable, CarriesItsIconAtEverySize) {
     const QByteArray group = resource(program, L"IDI_ICON1", RT_GROUP_ICON);
     ASSERT_GE(group.size(), 6);
     const auto count = qFromLittleEndian<quint16>(group.constData() + 4);
-    ASSERT_EQ(group.size(), qsizetype(6 + count * sizeof(GroupIconEntry)));
+    ASSERT_EQ(group.size(), 6 + count * 14);
     std::vector<int> sizes;
     for (int i = 0; i < count; ++i) {
-        GroupIconEntry entry{};
-        std::memcpy(&entry, group.constData() + 6 + i * sizeof entry, sizeof entry);
-        const int size = entry.width == 0 ? 256 : entry.width;
+        // GRPICONDIRENTRY: width (0 for 256) at 0, the image's size at 8, its RT_ICON id at 12.
+        const char* entry = group.constData() + 6 + i * 14;
+        const int size = entry[0] == 0 ? 256 : static_cast<quint8>(entry[0]);
         sizes.push_back(size);
-        EXPECT_EQ(entry.height, entry.width) << size;
-        const QByteArray image = resource(program, MAKEINTRESOURCEW(entry.id), RT_ICON);
-        EXPECT_EQ(image.size(), qsizetype(entry.bytes)) << size;
+        const QByteArray image =
+            resource(program, MAKEINTRESOURCEW(qFromLittleEndian<quint16>(entry + 12)), RT_ICON);
+        EXPECT_EQ(image.size(), qsizetype(qFromLittleEndian<quint32>(entry + 8))) << size;
         EXPECT_EQ(imageWidth(image), size);
     }
     std::sort(sizes.begin(), sizes.end());
