@@ -100,11 +100,13 @@ grep -vF "[$uninstall_key]" <<<"$added" &&
 echo "registered: $added"
 
 # A plugins folder beside the installed one, where Qt would look first without the program's
-# qt.conf: it takes its prefix to be the folder above Qt6Core.dll's.
-planted="$prefix/drive_c/Program Files/plugins"
-mkdir -p "$planted/platforms" "$planted/styles"
-cp "$app/platforms/qwindows.dll" "$planted/platforms/"
-cp "$app/styles/qwindowsvistastyle.dll" "$planted/styles/"
+# qt.conf: with a lib\libQt6Core.a beside it too (as in a Qt installation), Qt takes its prefix to
+# be the folder above Qt6Core.dll's rather than the program's own.
+beside="$prefix/drive_c/Program Files"
+mkdir -p "$beside/plugins/platforms" "$beside/plugins/styles" "$beside/lib"
+cp "$app/platforms/qwindows.dll" "$beside/plugins/platforms/"
+cp "$app/styles/qwindowsvistastyle.dll" "$beside/plugins/styles/"
+: >"$beside/lib/libQt6Core.a"
 
 # Started as the Start-menu entry starts it, on the windows platform; Wine's start returns at
 # once, so the program's process is found by its name and this prefix.
