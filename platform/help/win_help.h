@@ -19,7 +19,8 @@ struct [[nodiscard]] HelpResult {
     // missing or unreadable help file, which the help layer has already reported in a message box
     // of its own.
     bool shown = false;
-    // Set when the viewer is not installed or cannot be started: a sentence for the caller to show.
+    // Set when the viewer is not installed or cannot be started, or when it would show nothing of
+    // the help file (blockedHelpFileError): a sentence for the caller to show.
     std::optional<QString> error;
 };
 
