@@ -23,7 +23,11 @@ void runHelpCommand(QWidget* window, const QString& folder, const QString& title
 }  // namespace
 
 QString helpFilePath(const QString& folder) {
-    return folder + QDir::separator() + QStringLiteral("Quintrel.hlp");
+    return folder + QDir::separator() + help::helpFileName();
+}
+
+QString helpFileSetting() {
+    return help::helpFileSetting();
 }
 
 void showHelpContents(QWidget* window, const QString& helpSetting, const QString& folder,

@@ -16,8 +16,13 @@ namespace quintrel {
 using WinHelpCall =
     std::function<help::HelpResult(QWidget*, const QString&, unsigned, const QString&)>;
 
-// folder: the program's folder without a trailing separator. Joined with the platform's one.
+// folder: the program's folder without a trailing separator. Joined with the platform's one and
+// the help file's name: Quintrel.chm on Windows, Quintrel.hlp elsewhere.
 QString helpFilePath(const QString& folder);
+
+// The help-file setting the program is built with: "Quintrel.chm" on Windows, "Quintrel.HLP"
+// elsewhere.
+QString helpFileSetting();
 
 // With an empty helpSetting, says that there is no help (information icon, titled with the
 // window's caption) and calls nothing. Otherwise asks for the contents; an error the viewer

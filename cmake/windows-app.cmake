@@ -37,6 +37,18 @@ foreach(plugin IN LISTS quintrel_qt_plugins)
     list(APPEND quintrel_app_files "${plugin}.dll")
 endforeach()
 list(TRANSFORM quintrel_app_files PREPEND "${QUINTREL_APP_DIR}/" OUTPUT_VARIABLE quintrel_app_dlls)
+# Without a qt.conf, Qt works its prefix out from where Qt6Core.dll is: the program's folder, but
+# the folder above it when that one looks like a Qt installation (it has lib\libQt6Core.a), and
+# then it looks in that folder's plugins\ first, ahead of the program's own, and may load another
+# program's platform plugin. With this one the prefix is the program's folder (a relative Prefix
+# is taken from the folder qt.conf is in), and so are the plugins.
+file(CONFIGURE OUTPUT "${QUINTREL_APP_DIR}/qt.conf" NEWLINE_STYLE CRLF CONTENT
+"; Qt's folders are the program's own: plugins only from platforms\\ and styles\\ beside Quintrel.exe.
+[Paths]
+Prefix=.
+Plugins=.
+")
+list(APPEND quintrel_app_files qt.conf)
 # The install rules take the stripped copies from here.
 set_property(TARGET Quintrel PROPERTY QUINTREL_RUNTIME_FILES ${quintrel_app_files})
 add_custom_command(TARGET Quintrel POST_BUILD ${quintrel_copy_commands}

@@ -5,7 +5,8 @@
 #   QUINTREL_QT_WINDOWS  where the Windows Qt goes (default /var/cache/quintrel/qt6-6.4.2-mingw64)
 #
 # A stamp file written last marks a complete cache; with it present the script only prints the
-# path. An interrupted run resumes from its work folder (<cache>.work, removed on success).
+# path (and removes a work folder that an interruption after the stamp left behind). An
+# interrupted run resumes from its work folder (<cache>.work, removed on success).
 # Run as root on Debian 12: it installs the packages it needs with apt-get. The machine's apt
 # configuration is left alone; the source package is fetched through a private source list made
 # from the machine's own Debian entries.
@@ -31,6 +32,12 @@ die() {
 }
 
 finish() {
+    # The stamp is written before the work folder is removed: a run stopped in between leaves
+    # gigabytes that nothing needs any more.
+    if [[ -e $work ]]; then
+        log "removing the work folder $work left by an earlier build"
+        rm -rf -- "$work" || log "warning: could not remove $work"
+    fi
     log "Qt $qt_version for Windows is in $prefix"
     echo "$prefix" >&3
     exit 0
@@ -164,8 +171,11 @@ fetch_source() {
     grep -qs . "$apt/sources.list.d/"* ||
         die "no Debian package source found in /etc/apt/sources.list{,.d} to fetch qt6-base from"
 
-    # apt downloads as the unprivileged _apt user where it can.
-    id _apt >/dev/null 2>&1 && chown -R _apt "$apt/lists" "$apt/cache" "$work/download"
+    # apt downloads as the unprivileged _apt user where it can: when run as root. Anyone else
+    # downloads as themselves, into folders of their own.
+    if [[ $(id -u) -eq 0 ]] && id _apt >/dev/null 2>&1; then
+        chown -R _apt "$apt/lists" "$apt/cache" "$work/download"
+    fi
 
     local apt_options=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt/sources.list.d"
         -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
@@ -253,5 +263,4 @@ mkdir -p "$work"
 fetch_source
 build_and_install
 write_stamp
-rm -rf "$work"
 finish

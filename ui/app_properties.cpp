@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "about/help_commands.h"
 #include "ui/app_version.h"
 
 namespace quintrel::app {
@@ -16,7 +17,7 @@ QString Folder() {
 }
 
 QString HelpFile() {
-    return QStringLiteral("Quintrel.HLP");
+    return helpFileSetting();
 }
 
 Version version() {

@@ -18,7 +18,8 @@ QString Title();
 // formula pictures and the help file live here.
 QString Folder();
 
-// The help file's name, "Quintrel.HLP"; never empty.
+// The help file's name, the one the platform's help viewer opens: "Quintrel.chm" on Windows,
+// "Quintrel.HLP" elsewhere; never empty.
 QString HelpFile();
 
 Version version();

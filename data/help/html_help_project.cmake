@@ -4,7 +4,9 @@
 #         -DOUTPUT=<file name of the compiled help> -P html_help_project.cmake
 # In STAGE it writes Quintrel.hhp (the project), Quintrel.hhc (contents) and Quintrel.hhk
 # (index). The viewer also finds contents and index by the compiled file's base name, so they
-# carry it too.
+# carry it too. The index goes into the help as this text file only, with no binary index beside
+# it: Windows' viewer would read the binary one, Wine's viewer and the help's test the text one,
+# and then no test would see what Windows shows.
 cmake_minimum_required(VERSION 3.25)
 
 foreach(variable QHP QHCP STAGE OUTPUT)
@@ -161,7 +163,7 @@ Default topic=${default_topic}
 Default Window=main
 Display compile progress=No
 Full-text search=Yes
-Binary Index=Yes
+Binary Index=No
 Language=0x409 English (United States)
 Title=${title}
 

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "platform/files/existing_file.h"
+#include "platform/files/long_path.h"
 
 namespace quintrel {
 
@@ -55,7 +56,8 @@ bool ownedByThisUser(HANDLE file) {
 
 ExistingFile inspectExistingFile(const std::filesystem::path& path) {
     ExistingFile out;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const std::wstring opened = extendedLengthPath(path.native());
+    const DWORD attributes = GetFileAttributesW(opened.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return out;
     }
@@ -63,7 +65,7 @@ ExistingFile inspectExistingFile(const std::filesystem::path& path) {
     if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
         return out;
     }
-    const HANDLE file = CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+    const HANDLE file = CreateFileW(opened.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -87,9 +89,10 @@ std::span<const int> rightsRefusalCodes() {
 }
 
 InPlaceFile::InPlaceFile(const std::filesystem::path& path)
-    : m_handle(reinterpret_cast<std::intptr_t>(CreateFileW(
-          path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))) {
+    : m_handle(reinterpret_cast<std::intptr_t>(
+          CreateFileW(extendedLengthPath(path.native()).c_str(), GENERIC_READ | GENERIC_WRITE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL, nullptr))) {
     if (!isOpen()) {
         m_error = static_cast<int>(GetLastError());
     }

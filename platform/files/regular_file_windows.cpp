@@ -1,18 +1,21 @@
 // readRegularFile with CreateFileW: opening never waits for a pipe (a busy one fails at once),
 // and GetFileType on the handle refuses pipes and character devices; a folder does not open
-// without FILE_FLAG_BACKUP_SEMANTICS.
+// without FILE_FLAG_BACKUP_SEMANTICS. A path of 260 characters or more is opened in its
+// extended-length form, as Qt opens it when it saves a file there.
 #include <windows.h>
 
 #include <algorithm>
 
+#include "platform/files/long_path.h"
 #include "platform/files/regular_file.h"
 
 namespace quintrel {
 
 FileBytes readRegularFile(const std::filesystem::path& path, std::size_t limit) {
     FileBytes out;
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(extendedLengthPath(path.native()).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         out.systemError = static_cast<int>(GetLastError());
         return out;

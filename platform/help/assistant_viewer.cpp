@@ -20,6 +20,14 @@ QString collectionOf(const QString& helpFile) {
 
 }  // namespace
 
+QString helpFileName() {
+    return QStringLiteral("Quintrel.hlp");
+}
+
+QString helpFileSetting() {
+    return QStringLiteral("Quintrel.HLP");
+}
+
 QString findAssistant() {
     const QString qtBinaries = QLibraryInfo::path(QLibraryInfo::BinariesPath);
     const QString inQt = QStandardPaths::findExecutable(QLatin1String(kViewerName), {qtBinaries});

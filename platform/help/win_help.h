@@ -19,9 +19,19 @@ struct [[nodiscard]] HelpResult {
     // missing or unreadable help file, which the help layer has already reported in a message box
     // of its own.
     bool shown = false;
-    // Set when the viewer is not installed or cannot be started: a sentence for the caller to show.
+    // Set when the viewer is not installed or cannot be started, or when it would show nothing of
+    // the help file (blockedHelpFileError): a sentence for the caller to show.
     std::optional<QString> error;
 };
+
+// The compiled help's file name beside the program, as the platform's viewer opens it: on Windows
+// "Quintrel.chm", the name HTML Help (and Explorer) know its files by (".hlp" is the retired
+// WinHelp format, which current Windows no longer opens); elsewhere Qt Assistant's compressed help
+// "Quintrel.hlp", beside its collection "Quintrel.qhc".
+QString helpFileName();
+// The help-file setting the program is built with, which names that file: "Quintrel.chm" on
+// Windows, "Quintrel.HLP" elsewhere.
+QString helpFileSetting();
 
 // The program's one viewer, created on the first call, so nothing of it costs start-up time.
 // helpFile: the compiled help beside the program. keyword: for kHelpPartialKey, the keyword to
@@ -34,5 +44,9 @@ HelpResult WinHelpA(QWidget* window, const QString& helpFile, unsigned command,
 void reportMissingHelpFile(QWidget* window, const QString& path);
 // The same for a help file that is there but that the viewer cannot read.
 void reportUnreadableHelpFile(QWidget* window, const QString& path);
+
+// The error for a help file that Windows marked as downloaded from the Internet, whose pages HTML
+// Help refuses to show: what the user can do about it. path: with the platform's separators.
+QString blockedHelpFileError(const QString& path);
 
 }  // namespace quintrel::help

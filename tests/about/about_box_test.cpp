@@ -140,8 +140,13 @@ TEST_F(AboutBoxTest, ClosingTheMainWindowUnloadsTheOthersLastLoadedFirst) {
 
 TEST_F(AboutBoxTest, AMissingHelpFileIsReportedByTheHelpLayerOnly) {
     // The help file is looked for beside this test program, where there is none.
+#ifdef Q_OS_WIN
+    const QString kHelpFileName = QStringLiteral("Quintrel.chm");
+#else
+    const QString kHelpFileName = QStringLiteral("Quintrel.hlp");
+#endif
     const QString path =
-        QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/Quintrel.hlp");
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/" + kHelpFileName);
     window->findChild<QAction*>("mnuHelpContents")->trigger();
     window->findChild<QAction*>("mnuHelpSearchForHelpOn")->trigger();
     ASSERT_EQ(messages.messages.size(), 2u);

@@ -175,6 +175,8 @@ QStringList programMessages() {
             all << *result.error;
         }
     }
+    // The Windows viewer's error for a help file marked as downloaded.
+    all << help::blockedHelpFileError(QStringLiteral("C:\\Quintrel\\Quintrel.chm"));
     // Message boxes: no help setting, no help file, a help file the Windows viewer cannot read,
     // no system information program, and a folder without the formula pictures, reported once the
     // window is up.

@@ -9,6 +9,13 @@
 namespace quintrel::testing {
 namespace {
 
+// The help file the platform's viewer opens.
+#ifdef Q_OS_WIN
+const QString kHelpFileName = QStringLiteral("Quintrel.chm");
+#else
+const QString kHelpFileName = QStringLiteral("Quintrel.hlp");
+#endif
+
 struct HelpCall {
     QString path;
     unsigned command;
@@ -33,7 +40,7 @@ TEST_F(HelpCommandsTest, BothCommandsPassTheSamePathAndAnEmptyKeyword) {
     showHelpContents(&window, "Quintrel.HLP", "/opt/q", "Quintrel", recorder());
     showHelpIndex(&window, "/opt/q", "Quintrel", recorder());
     ASSERT_EQ(calls.size(), 2u);
-    const QString expected = QStringLiteral("/opt/q") + QDir::separator() + "Quintrel.hlp";
+    const QString expected = QStringLiteral("/opt/q") + QDir::separator() + kHelpFileName;
     EXPECT_EQ(calls[0].path, expected);
     EXPECT_EQ(calls[1].path, expected);
     EXPECT_EQ(calls[0].command, 3u);

@@ -1,8 +1,9 @@
 # The compiled HTML Help file read back with extract_chmLib and held against the Qt help project:
-#   cmake -DCHM=<Quintrel.hlp> -DEXTRACT=<extract_chmLib> -DSOURCE=<data/help> -DWORK=<folder>
+#   cmake -DCHM=<Quintrel.chm> -DEXTRACT=<extract_chmLib> -DSOURCE=<data/help> -DWORK=<folder>
 #         -P html_help_file_test.cmake
 # Fails with a list of what is wrong: a topic file missing or changed, a contents entry or keyword
-# missing, moved or extra, a link to a file that is not in the help.
+# missing, moved or extra, a binary index beside the text one, a link, contents entry or keyword
+# that leads to a file that is not in the help or to an anchor that is not in its file.
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORK}")
@@ -103,6 +104,11 @@ list(SORT keywords)
 list(SORT expected_keywords)
 expect_same_list(keywords "${keywords}" "${expected_keywords}")
 
+# No binary index: Windows' viewer would read that one instead of the .hhk checked above.
+if(EXISTS "${WORK}/$WWKeywordLinks")
+    problem("the help has a binary keyword index ($WWKeywordLinks), which no test reads")
+endif()
+
 # Topic files: every file of the project's <file> patterns that is in the sources is in the help
 # unchanged; the rendered images are only in the build, so a pattern just has to find something.
 string(REGEX MATCHALL "<file>[^<]*</file>" patterns "${project}")
@@ -115,6 +121,7 @@ foreach(pattern IN LISTS patterns)
     file(GLOB in_source RELATIVE "${SOURCE}" "${SOURCE}/${pattern}")
     foreach(name IN LISTS in_source)
         file(SHA256 "${SOURCE}/${name}" source_hash)
+        set(help_hash "")
         if(EXISTS "${WORK}/${name}")
             file(SHA256 "${WORK}/${name}" help_hash)
         endif()
@@ -124,28 +131,73 @@ foreach(pattern IN LISTS patterns)
     endforeach()
 endforeach()
 
-# The pages are the sources, whose anchors the Linux build checks; here every file they link to
-# or show (the rendered images above all) has to be in the help.
+# A reference from a page of the help (or from its root, for the contents and the index) leads to
+# a file of the help and, with a fragment, to an element with that id or an <a> with that name in
+# it. Empty when it does; the problem otherwise.
+function(reference_problem from reference out)
+    string(REGEX MATCH "^([^#]*)(#(.*))?$" ignored "${reference}")
+    set(file "${CMAKE_MATCH_1}")
+    set(anchor "${CMAKE_MATCH_3}")
+    get_filename_component(folder "${from}" DIRECTORY)
+    if(file STREQUAL "")
+        set(file "${from}")
+    elseif(NOT folder STREQUAL "")
+        set(file "${folder}/${file}")
+    endif()
+    set(where "${from}")
+    if(where STREQUAL "")
+        set(where "contents or index")
+    endif()
+    set(${out} "" PARENT_SCOPE)
+    if(NOT EXISTS "${WORK}/${file}" OR IS_DIRECTORY "${WORK}/${file}")
+        set(${out} "${where}: no file ${file}" PARENT_SCOPE)
+    elseif(NOT anchor STREQUAL "")
+        file(READ "${WORK}/${file}" text)
+        string(FIND "${text}" "id=\"${anchor}\"" by_id)
+        string(FIND "${text}" "name=\"${anchor}\"" by_name)
+        if(by_id EQUAL -1 AND by_name EQUAL -1)
+            set(${out} "${where}: no anchor ${anchor} in ${file}" PARENT_SCOPE)
+        endif()
+    endif()
+endfunction()
+
+# Counts the references with an anchor and keeps the problem of each one that leads nowhere.
+macro(check_reference from target)
+    if("${target}" MATCHES "#")
+        math(EXPR anchors "${anchors} + 1")
+    endif()
+    reference_problem("${from}" "${target}" found)
+    if(found)
+        problem("${found}")
+    endif()
+endmacro()
+
+# Every link and image of the pages, other than to addresses outside the help ...
 file(GLOB pages RELATIVE "${WORK}" "${WORK}/*.html")
 set(links 0)
+set(anchors 0)
 foreach(page IN LISTS pages)
     file(READ "${WORK}/${page}" text)
-    string(REGEX MATCHALL "(href|src)=\"[^\"#:]+[\"#]" references "${text}")
+    string(REGEX MATCHALL "(href|src)=\"[^\":]*\"" references "${text}")
     foreach(reference IN LISTS references)
-        string(REGEX REPLACE "^(href|src)=\"|.$" "" target "${reference}")
+        string(REGEX REPLACE "^(href|src)=\"|\"$" "" target "${reference}")
         math(EXPR links "${links} + 1")
-        if(NOT EXISTS "${WORK}/${target}")
-            problem("${page}: no file ${target}")
-        endif()
+        check_reference("${page}" "${target}")
     endforeach()
+endforeach()
+# ... and every contents entry and keyword: the Local after the last "|".
+foreach(entry IN LISTS contents keywords)
+    string(REGEX REPLACE "^.*\\|" "" target "${entry}")
+    check_reference("" "${target}")
 endforeach()
 
 list(LENGTH expected_contents contents_count)
 list(LENGTH expected_keywords keyword_count)
 list(LENGTH pages page_count)
-if(contents_count LESS 20 OR keyword_count LESS 40 OR page_count LESS 9 OR links LESS 30)
+if(contents_count LESS 20 OR keyword_count LESS 40 OR page_count LESS 9 OR links LESS 30 OR
+   anchors LESS 30)
     problem("too little read: ${contents_count} contents entries, ${keyword_count} keywords, "
-            "${page_count} pages, ${links} links to files")
+            "${page_count} pages, ${links} links, ${anchors} references with an anchor")
 endif()
 if(problems)
     list(JOIN problems "\n" problems)
@@ -153,4 +205,5 @@ if(problems)
     message(FATAL_ERROR "${CHM}:\n${problems}")
 endif()
 message(STATUS "${CHM}: ${contents_count} contents entries, ${keyword_count} keywords, "
-               "${page_count} pages and ${links} links to files as in the project")
+               "${page_count} pages and ${links} links as in the project; ${anchors} references "
+               "with an anchor lead to it")

@@ -18,7 +18,11 @@ namespace {
 
 TEST(AppPropertiesTest, FixedWhenBuilt) {
     EXPECT_EQ(app::Title(), "Quintrel");
+#ifdef Q_OS_WIN
+    EXPECT_EQ(app::HelpFile(), "Quintrel.chm");  // the file HTML Help opens
+#else
     EXPECT_EQ(app::HelpFile(), "Quintrel.HLP");
+#endif
     EXPECT_EQ(app::versionText(), "1.0.2");
     EXPECT_EQ(app::Folder(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     EXPECT_FALSE(app::Folder().endsWith(QDir::separator()));
