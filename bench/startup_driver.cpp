@@ -56,8 +56,12 @@ bool runOnce(const char* program, Sample& sample) {
     std::string output;
     char buffer[256];
     ssize_t got = 0;
-    while (output.find("painted\n") == std::string::npos &&
-           (got = read(channel[0], buffer, sizeof buffer)) > 0) {
+    // A Windows program under Wine ends its lines with "\r\n".
+    const auto reported = [&output] {
+        return output.find("painted\n") != std::string::npos ||
+               output.find("painted\r\n") != std::string::npos;
+    };
+    while (!reported() && (got = read(channel[0], buffer, sizeof buffer)) > 0) {
         output.append(buffer, static_cast<std::size_t>(got));
     }
     const auto painted = std::chrono::steady_clock::now();
@@ -68,7 +72,7 @@ bool runOnce(const char* program, Sample& sample) {
     wait4(pid, &status, 0, &usage);
     sample.milliseconds = std::chrono::duration<double, std::milli>(painted - start).count();
     sample.peakMiB = usage.ru_maxrss / 1024.0;  // ru_maxrss is in KiB on Linux
-    return output.find("painted\n") != std::string::npos;
+    return reported();
 }
 
 double median(std::vector<double> values) {
