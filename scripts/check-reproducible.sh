@@ -10,6 +10,7 @@
 #   QUINTREL_REPRO_DIR   the work folder (default: a new folder under ${TMPDIR:-/tmp}); kept
 #                        when a file differs or the build fails, removed otherwise
 #   QUINTREL_QT_WINDOWS  the Windows Qt, as for the windows preset
+#   QUINTREL_REPRO_CCACHE=no  no ccache, even when it is installed: both builds compile everything
 #
 # Uncommitted changes are not checked: the clones hold HEAD. The first build uses ccache when it
 # is installed; the second compiles everything itself (CCACHE_RECACHE), so a cached object can
@@ -62,7 +63,7 @@ first_tz=UTC0 second_tz='<+14>-14'
 # build's own; only ccache is added.
 unset SOURCE_DATE_EPOCH CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 have_ccache=0
-command -v ccache >/dev/null && have_ccache=1
+[[ ${QUINTREL_REPRO_CCACHE:-yes} != no ]] && command -v ccache >/dev/null && have_ccache=1
 
 # build <source> <output> <umask> <time zone> <ccache: use|recache>
 build() {
@@ -102,6 +103,11 @@ build() {
     fi
 }
 
+if ((have_ccache)); then
+    log "ccache: the first build takes objects from it, the second compiles everything itself"
+else
+    log "no ccache: both builds compile everything"
+fi
 started=$(date +%s)
 log "first build: $first_src (umask $first_umask, TZ=$first_tz)"
 build "$first_src" "$work/out-one" "$first_umask" "$first_tz" use
