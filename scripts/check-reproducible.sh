@@ -116,20 +116,23 @@ if ((wait_for > 0)); then
     log "waiting ${wait_for} s, so the second build begins a minute after the first"
     sleep "$wait_for"
 fi
-log "second build: $second_src (umask $second_umask, TZ=$second_tz), $(($(date +%s) - started)) s after the first began"
+log "second build: $second_src (umask $second_umask, TZ=$second_tz)," \
+    "$(($(date +%s) - started)) s after the first began"
 build "$second_src" "$work/out-two" "$second_umask" "$second_tz" recache
 
 version=$(sed -n 's/^project(Quintrel VERSION \([0-9.]*\).*/\1/p' "$first_src/CMakeLists.txt")
 files=()
 ((want_deb)) && files+=("deb/quintrel_${version}_$(dpkg --print-architecture).deb")
-((want_windows)) && files+=("windows/Quintrel-$version-win64.zip" "windows/Quintrel-$version-win64.exe")
+((want_windows)) && files+=("windows/Quintrel-$version-win64.zip"
+    "windows/Quintrel-$version-win64.exe")
 
 status=0
 for file in "${files[@]}"; do
     one=$work/out-one/$file two=$work/out-two/$file
     [[ -f $one && -f $two ]] || die "$file was not built (see $work/out-one.log, $work/out-two.log)"
     if cmp -s "$one" "$two"; then
-        log "identical: $(basename "$file") ($(stat -c %s "$one") bytes, sha256 $(sha256sum "$one" | cut -c1-16))"
+        log "identical: $(basename "$file") ($(stat -c %s "$one") bytes," \
+            "sha256 $(sha256sum "$one" | cut -c1-16))"
         continue
     fi
     status=1

@@ -18,11 +18,15 @@ my $data = do { local $/; <$in> };
 close($in);
 
 sub fail { die "set_chm_time.pl: $path: @_\n" }
-sub need { my ($offset, $length) = @_; fail("cut short") if $offset < 0 || $offset + $length > length($data) }
+sub need {
+    my ($offset, $length) = @_;
+    fail("cut short") if $offset < 0 || $offset + $length > length($data);
+}
 
 # The header: version 3, the directory's place and the start of the uncompressed section.
 need(0, 0x60);
-fail("not an HTML Help file") unless substr($data, 0, 4) eq 'ITSF' && unpack('V', substr($data, 4, 4)) == 3;
+fail("not an HTML Help file (version 3)")
+    unless substr($data, 0, 4) eq 'ITSF' && unpack('V', substr($data, 4, 4)) == 3;
 my ($directory, $content) = unpack('Q< x8 Q<', substr($data, 0x48, 24));
 substr($data, 0x10, 4) = pack('N', $millis);
 
