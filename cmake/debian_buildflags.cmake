@@ -16,16 +16,24 @@ endif()
 
 find_program(QUINTREL_DPKG_BUILDFLAGS dpkg-buildflags REQUIRED)
 # Every hardening feature, immediate binding included (Debian 12 leaves bindnow off unless
-# asked). The file-path maps are left out so debuggers and test failures show the real source
-# paths of the build tree; the package's executable is stripped and holds no source paths.
-set(quintrel_maint_options "hardening=+all reproducible=-fixfilepath,-fixdebugpath")
+# asked), and Debian's reproducible-build maps: the checkout's path becomes "." in everything the
+# compiler writes (__FILE__, the debug information), so no build path reaches the program, nor
+# its build ID, which is a hash over the unstripped file. dpkg-buildflags maps the folder it runs
+# in, hence the checkout. Debuggers find the sources when started in the checkout; test failures
+# name files relative to it.
+set(quintrel_maint_options "hardening=+all")
 foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
     execute_process(COMMAND "${CMAKE_COMMAND}" -E env
                             "DEB_BUILD_MAINT_OPTIONS=${quintrel_maint_options}"
                             "${QUINTREL_DPKG_BUILDFLAGS}" --get ${kind}
+                    WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}"
                     OUTPUT_VARIABLE quintrel_${kind} OUTPUT_STRIP_TRAILING_WHITESPACE
                     COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
+if(NOT quintrel_CXXFLAGS MATCHES "-ffile-prefix-map=")
+    message(FATAL_ERROR "dpkg-buildflags gave no -ffile-prefix-map: the package would carry "
+                        "the build's paths")
+endif()
 # Before the build type's own flags, as Debian's packaging helpers put them.
 string(APPEND CMAKE_CXX_FLAGS " ${quintrel_CPPFLAGS} ${quintrel_CXXFLAGS}")
 foreach(kind EXE SHARED MODULE)

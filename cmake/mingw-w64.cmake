@@ -13,6 +13,15 @@ set(CMAKE_C_COMPILER ${MINGW_W64_TRIPLET}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${MINGW_W64_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${MINGW_W64_TRIPLET}-windres)
 
+# What is built is a function of its sources: the source folder's path becomes "." in what the
+# compiler writes (__FILE__, debug information), and the linker leaves the time out of the PE
+# header of programs and DLLs (0 instead of the link time).
+set(CMAKE_C_FLAGS_INIT "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.")
+set(CMAKE_CXX_FLAGS_INIT "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.")
+foreach(kind EXE SHARED MODULE)
+    set(CMAKE_${kind}_LINKER_FLAGS_INIT "-Wl,--no-insert-timestamp")
+endforeach()
+
 # Headers, libraries and CMake packages come from the Windows sysroot (and from prefixes the
 # caller adds to CMAKE_FIND_ROOT_PATH or CMAKE_PREFIX_PATH); programs run during the build are
 # the host's own.

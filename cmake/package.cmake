@@ -9,6 +9,10 @@ set(CPACK_PACKAGE_VENDOR "The Quintrel developers")
 # No mail reaches the project yet; the reserved .invalid domain says so instead of pretending.
 set(CPACK_PACKAGE_CONTACT "The Quintrel developers <dev@quintrel.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "time and frequency grids for the discrete Fourier transform")
+# Every time stamp in a package is the commit's (cmake/reproducible.cmake), also when cpack runs
+# later or elsewhere than the configure run.
+set(CPACK_QUINTREL_SOURCE_DATE_EPOCH "${QUINTREL_SOURCE_DATE_EPOCH}")
+set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/cpack_times.cmake")
 
 if(WIN32)
     include("${CMAKE_CURRENT_LIST_DIR}/windows-package.cmake")
@@ -33,5 +37,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "math")
 # No Homepage field: the project has no web site of its own yet.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "assistant-qt6, fonts-liberation, fonts-urw-base35")
+# The package's own modes, whatever the umask of the build and of cpack: folders 755, the
+# members of the .deb 644 as dpkg-deb writes them.
+set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/deb_stage_modes.cmake")
+set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/deb_member_modes.cmake")
 
 include(CPack)

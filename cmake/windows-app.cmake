@@ -55,10 +55,14 @@ add_custom_command(TARGET Quintrel POST_BUILD ${quintrel_copy_commands}
                    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${quintrel_runtime_paths}
                            "${QUINTREL_APP_DIR}"
                    # The copies lose their symbols (libstdc++ alone drops from 23 to 2 MB), and
-                   # so does the program, here rather than when installing: strip writes the
-                   # time it runs into a Windows program's header, and the installer and the ZIP
-                   # must hold the same bytes as this folder.
-                   COMMAND "${CMAKE_STRIP}" --strip-unneeded ${quintrel_app_dlls}
-                   COMMAND "${CMAKE_STRIP}" "$<TARGET_FILE:Quintrel>"
+                   # so does the program, here rather than when installing: strip writes a time
+                   # into a Windows program's header (the commit's, from SOURCE_DATE_EPOCH, not
+                   # the clock's), and the installer and the ZIP must hold this folder's bytes.
+                   COMMAND ${CMAKE_COMMAND} -E env
+                           "SOURCE_DATE_EPOCH=${QUINTREL_SOURCE_DATE_EPOCH}"
+                           "${CMAKE_STRIP}" --strip-unneeded ${quintrel_app_dlls}
+                   COMMAND ${CMAKE_COMMAND} -E env
+                           "SOURCE_DATE_EPOCH=${QUINTREL_SOURCE_DATE_EPOCH}"
+                           "${CMAKE_STRIP}" "$<TARGET_FILE:Quintrel>"
                    COMMENT "Copying the Qt and runtime DLLs and the Qt plugins beside Quintrel.exe"
                    VERBATIM)

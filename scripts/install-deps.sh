@@ -31,8 +31,10 @@ packages=(
   # the Debian package (cpack, dpkg-shlibdeps, dpkg-buildflags), its validators, its policy
   # checker and its start-up test
   dpkg-dev desktop-file-utils appstream lintian strace
-  # the Windows installer (makensis)
-  nsis
+  # the Windows installer (makensis) and the Windows ZIP (Info-ZIP's zip, without the host's fields)
+  nsis zip
+  # where two builds of a release file differ (scripts/check-reproducible.sh)
+  diffoscope
 )
 
 missing=()

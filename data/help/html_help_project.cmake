@@ -154,6 +154,10 @@ set(window "main=\"${title}\",\"${base}.hhc\",\"${base}.hhk\",\"${default_topic}
 
 write_restored("${STAGE}/${base}.hhc" "${contents}")
 write_restored("${STAGE}/${base}.hhk" "${index}")
+# The index is kept as the sitemap above, not compiled into a binary one: chmcmd leaves the
+# first two bytes of the binary index's map ($WWKeywordLinks/Map) unwritten, so they hold
+# whatever its memory held and the file would differ from build to build. The viewer's Index tab
+# is made from the sitemap instead.
 write_restored("${STAGE}/${base}.hhp" "[OPTIONS]
 Compatibility=1.1 or later
 Compiled file=${OUTPUT}
