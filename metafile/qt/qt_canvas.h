@@ -9,7 +9,9 @@
 #include <QString>
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "metafile/player/wmf_canvas.h"
@@ -18,7 +20,46 @@ class QPainter;
 class QBrush;
 class QPen;
 
+namespace quintrel {
+class OutlineFace;
+}
+
 namespace quintrel::wmf {
+
+// A resolved face at one size (`pixelSize` painter units to the em): the installed face file
+// drawn directly where the platform has one, else Qt's raw font of the face.
+class TextFace {
+  public:
+    TextFace() = default;
+    explicit TextFace(QRawFont raw) : m_raw(std::move(raw)) {}
+    TextFace(std::shared_ptr<const OutlineFace> outline, double em)
+        : m_outline(std::move(outline)), m_em(em) {}
+
+    bool isValid() const;
+    bool isOutline() const { return m_outline != nullptr; }
+    double pixelSize() const;
+    QString familyName() const;
+    double ascent() const;
+    double descent() const;
+    double underlinePosition() const;
+    double lineThickness() const;
+    double xHeight() const;
+
+    // One glyph per character, 0 where the face has none.
+    QList<quint32> glyphIndexes(std::u32string_view text) const;
+    // The face's own advances, in painter units.
+    QList<double> advances(const QList<quint32>& glyphs) const;
+    // The same face at another size; the raw font is cloned, which makes a font engine.
+    TextFace withPixelSize(double em) const;
+    // Glyphs at `origin` plus `positions` in `color`.
+    void draw(QPainter& painter, QPointF origin, const QList<quint32>& glyphs,
+              const QList<QPointF>& positions, QColor color) const;
+
+  private:
+    QRawFont m_raw;
+    std::shared_ptr<const OutlineFace> m_outline;
+    double m_em = 0;
+};
 
 // Fonts resolved to installed faces, kept across draws: resolving a face and cloning it to a
 // size are the costly parts of drawing text. One cache per widget, GUI thread only. A picture
@@ -34,8 +75,8 @@ class FontCache {
     };
 
     struct ResolvedFont {
-        QFont font;    // at the reference pixel size
-        QRawFont raw;  // the same face, for glyph runs; invalid when nothing matched
+        QFont font;     // at the reference pixel size, for what the face lacks
+        TextFace face;  // the same face, for glyph runs; invalid when nothing matched
         Encoding encoding = Encoding::Decoded;
     };
 
@@ -43,7 +84,7 @@ class FontCache {
 
     const ResolvedFont& resolve(const Font& font);
     // The resolved face of `font` at em size `em`.
-    QRawFont sized(const Font& font, double em);
+    TextFace sized(const Font& font, double em);
     std::size_t sizedCount() const { return m_sized.size(); }
 
   private:
@@ -58,7 +99,7 @@ class FontCache {
     static Key keyOf(const Font& font);
 
     std::map<Key, ResolvedFont> m_fonts;
-    std::map<std::pair<Key, double>, QRawFont> m_sized;
+    std::map<std::pair<Key, double>, TextFace> m_sized;
 };
 
 class QtCanvas : public Canvas {

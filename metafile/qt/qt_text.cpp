@@ -6,13 +6,16 @@
 #include <QGlyphRun>
 #include <QPainter>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <optional>
+#include <string_view>
 
 #include "metafile/decode/font_faces.h"
 #include "metafile/decode/text_decoding.h"
 #include "metafile/format/wmf_format.h"
 #include "metafile/qt/qt_canvas.h"
+#include "platform/fonts/outline_face.h"
 
 namespace quintrel::wmf {
 
@@ -54,14 +57,27 @@ bool isInstalled(const QString& family) {
                        [&](const QString& installed) { return isFamily(installed, family); });
 }
 
-bool hasAllGlyphs(const QRawFont& raw, const QString& text) {
-    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-    return glyphs.size() == text.size() &&
-           std::none_of(glyphs.begin(), glyphs.end(), [](quint32 g) { return g == 0; });
+bool hasAllGlyphs(const TextFace& face, std::u32string_view text) {
+    const QList<quint32> glyphs = face.glyphIndexes(text);
+    return std::none_of(glyphs.begin(), glyphs.end(), [](quint32 g) { return g == 0; });
 }
 
-bool sameName(const std::string& a, const char* b) {
-    return QString::fromStdString(a).compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+// The face at the reference size: its file drawn directly where the platform opens one (no font
+// engine to make), else Qt's raw font of `font`.
+TextFace referenceFace(const QFont& font, int weight) {
+    if (std::unique_ptr<OutlineFace> outline =
+            openOutlineFace(font.family(), weight, font.italic())) {
+        return TextFace(std::shared_ptr<const OutlineFace>(std::move(outline)), kReferencePixels);
+    }
+    return TextFace(QRawFont::fromFont(font));
+}
+
+// Face names compared as Windows compares them for these ASCII names: case aside.
+bool sameName(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
 }
 
 // Faces whose bytes are glyph numbers of their own rather than characters of a code page.
@@ -78,6 +94,101 @@ struct Placed {
 };
 
 }  // namespace
+
+bool TextFace::isValid() const {
+    return m_outline != nullptr || m_raw.isValid();
+}
+
+double TextFace::pixelSize() const {
+    return m_outline ? m_em : m_raw.pixelSize();
+}
+
+QString TextFace::familyName() const {
+    return m_outline ? m_outline->familyName() : m_raw.familyName();
+}
+
+double TextFace::ascent() const {
+    return m_outline ? m_outline->ascent() * m_em : m_raw.ascent();
+}
+
+double TextFace::descent() const {
+    return m_outline ? m_outline->descent() * m_em : m_raw.descent();
+}
+
+double TextFace::underlinePosition() const {
+    return m_outline ? m_outline->underlinePosition() * m_em : m_raw.underlinePosition();
+}
+
+double TextFace::lineThickness() const {
+    // At least one unit, as Qt's engines give it.
+    return m_outline ? std::max(1.0, m_outline->lineThickness() * m_em) : m_raw.lineThickness();
+}
+
+double TextFace::xHeight() const {
+    return m_outline ? m_outline->xHeight() * m_em : m_raw.xHeight();
+}
+
+QList<quint32> TextFace::glyphIndexes(std::u32string_view text) const {
+    QList<quint32> glyphs;
+    if (m_outline) {
+        glyphs.reserve(static_cast<qsizetype>(text.size()));
+        for (char32_t c : text) {
+            glyphs.append(m_outline->glyphIndex(c));
+        }
+        return glyphs;
+    }
+    glyphs = m_raw.glyphIndexesForString(
+        QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())));
+    if (glyphs.size() != static_cast<qsizetype>(text.size())) {
+        // Characters outside the basic plane: one lookup per character.
+        glyphs.clear();
+        for (char32_t c : text) {
+            glyphs.append(m_raw.glyphIndexesForString(QString::fromUcs4(&c, 1)).value(0));
+        }
+    }
+    return glyphs;
+}
+
+QList<double> TextFace::advances(const QList<quint32>& glyphs) const {
+    QList<double> result;
+    result.reserve(glyphs.size());
+    if (m_outline) {
+        for (quint32 g : glyphs) {
+            result.append(m_outline->advance(g) * m_em);
+        }
+    } else {
+        for (const QPointF& a : m_raw.advancesForGlyphIndexes(glyphs)) {
+            result.append(a.x());
+        }
+    }
+    return result;
+}
+
+TextFace TextFace::withPixelSize(double em) const {
+    if (m_outline) {
+        return TextFace(m_outline, em);
+    }
+    QRawFont raw = m_raw;
+    raw.setPixelSize(em);
+    return TextFace(std::move(raw));
+}
+
+void TextFace::draw(QPainter& painter, QPointF origin, const QList<quint32>& glyphs,
+                    const QList<QPointF>& positions, QColor color) const {
+    if (m_outline) {
+        m_outline->draw(painter, origin, std::span(glyphs.constData(), glyphs.size()),
+                        std::span(positions.constData(), positions.size()), m_em, color);
+        return;
+    }
+    QGlyphRun glyphRun;
+    glyphRun.setRawFont(m_raw);
+    glyphRun.setGlyphIndexes(glyphs);
+    glyphRun.setPositions(positions);
+    painter.save();
+    painter.setPen(color);
+    painter.drawGlyphRun(origin, glyphRun);
+    painter.restore();
+}
 
 FontCache::Key FontCache::keyOf(const Font& font) {
     return {font.face, font.weight, font.italic, isSymbolic(font)};
@@ -106,39 +217,43 @@ const FontCache::ResolvedFont& FontCache::resolve(const Font& font) {
     // Only the face itself is drawn from (QRawFont takes the primary engine); without merging Qt
     // also skips building the fallback chain, a costly fontconfig sort at the first paint.
     resolved.font.setStyleStrategy(QFont::NoFontMerging);
-    resolved.raw = QRawFont::fromFont(resolved.font);
+    resolved.face = referenceFace(resolved.font, qtWeight(font.weight));
 
     if (key.symbol) {
         // A symbol-encoded font keeps the exact widths the picture was laid out with; use it
-        // only when it really is the face asked for, not a substitute Qt picked.
-        const bool installed = isFamily(QFontInfo(resolved.font).family(), family);
-        if (installed && hasAllGlyphs(resolved.raw, QStringLiteral("pDS\u00A5\u00F2"))) {
+        // only when it really is the face asked for, not a substitute Qt picked (a face file
+        // opens only for the very family asked for).
+        const bool installed = resolved.face.isOutline() ||
+                               isFamily(QFontInfo(resolved.font).family(), family);
+        if (installed && hasAllGlyphs(resolved.face, U"pDS\u00A5\u00F2")) {
             resolved.encoding = Encoding::Latin1;
-        } else if (installed &&
-                   hasAllGlyphs(resolved.raw, QString(QChar(0xF070)) + QChar(0xF044))) {
+        } else if (installed && hasAllGlyphs(resolved.face, U"\uF070\uF044")) {
             resolved.encoding = Encoding::SymbolPrivate;
         } else {
             // Decoded to Unicode and drawn from the serif twin, or a face that has the glyph.
             resolved.font = QFont(QString::fromUtf8(kSerifTwin.data(), kSerifTwin.size()));
             resolved.font.setPixelSize(kReferencePixels);
             resolved.font.setStyleStrategy(QFont::NoFontMerging);
-            resolved.raw = QRawFont::fromFont(resolved.font);
+            resolved.face = referenceFace(resolved.font, QFont::Normal);
         }
     }
     return m_fonts.emplace(std::move(key), std::move(resolved)).first->second;
 }
 
-QRawFont FontCache::sized(const Font& font, double em) {
+TextFace FontCache::sized(const Font& font, double em) {
+    const TextFace& reference = resolve(font).face;
+    if (reference.isOutline()) {
+        return reference.withPixelSize(em);  // a face file serves every size as it is
+    }
     std::pair<Key, double> sizedKey{keyOf(font), em};
     if (auto it = m_sized.find(sizedKey); it != m_sized.end()) {
         return it->second;
     }
-    QRawFont raw = resolve(font).raw;
-    raw.setPixelSize(em);
+    TextFace sizedFace = reference.withPixelSize(em);
     if (m_sized.size() >= kMaxSizedFonts) {
         m_sized.clear();  // the sizes in use now come back at once; stale ones stay gone
     }
-    return m_sized.emplace(std::move(sizedKey), raw).first->second;
+    return m_sized.emplace(std::move(sizedKey), std::move(sizedFace)).first->second;
 }
 
 double QtCanvas::drawText(const TextRun& run) {
@@ -150,15 +265,15 @@ double QtCanvas::drawText(const TextRun& run) {
         return 0;
     }
     const FontCache::ResolvedFont& resolved = m_fonts.resolve(run.font);
-    if (!resolved.raw.isValid()) {
+    if (!resolved.face.isValid()) {
         return 0;
     }
-    const double cell = (resolved.raw.ascent() + resolved.raw.descent()) / kReferencePixels;
+    const double cell = (resolved.face.ascent() + resolved.face.descent()) / kReferencePixels;
     const double em = run.font.sizeIsCell && cell > 0 ? run.font.size / cell : run.font.size;
     if (!(em > kMinEm) || !std::isfinite(em)) {
         return 0;
     }
-    const QRawFont raw = m_fonts.sized(run.font, em);
+    const TextFace face = m_fonts.sized(run.font, em);
 
     // Characters, each with the offset of its first byte: a two-byte character owns two
     // entries of the spacing array.
@@ -179,22 +294,15 @@ double QtCanvas::drawText(const TextRun& run) {
     }
     const QString text =
         QString::fromUcs4(decoded.text.data(), static_cast<qsizetype>(decoded.text.size()));
-    QList<quint32> glyphs = raw.glyphIndexesForString(text);
-    if (glyphs.size() != static_cast<qsizetype>(decoded.text.size())) {
-        // Characters outside the basic plane: one lookup per character.
-        glyphs.clear();
-        for (char32_t c : decoded.text) {
-            glyphs.append(raw.glyphIndexesForString(QString::fromUcs4(&c, 1)).value(0));
-        }
-    }
+    const QList<quint32> glyphs = face.glyphIndexes(decoded.text);
     // The face's own advances are needed only past the end of the file's spacing array; asking
     // for them loads every glyph's metrics, so they are fetched once and only then.
-    std::optional<QList<QPointF>> natural;
+    std::optional<QList<double>> natural;
     const auto naturalAdvance = [&](std::size_t i) {
         if (!natural) {
-            natural = raw.advancesForGlyphIndexes(glyphs);
+            natural = face.advances(glyphs);
         }
-        return natural->value(static_cast<qsizetype>(i)).x();
+        return natural->value(static_cast<qsizetype>(i));
     };
 
     // Characters the face lacks come from Qt's fallback faces, drawn at the reference size
@@ -275,15 +383,15 @@ double QtCanvas::drawText(const TextRun& run) {
         case kTaBaseline:
             break;
         case kTaBottom:
-            baseline -= raw.descent();
+            baseline -= face.descent();
             break;
         default:  // top
-            baseline += raw.ascent();
+            baseline += face.ascent();
             break;
     }
     if (run.background && !run.opaqueRect) {
-        m_painter.fillRect(QRectF(std::min(originX, originX + width), baseline - raw.ascent(),
-                                  std::abs(width), raw.ascent() + raw.descent()),
+        m_painter.fillRect(QRectF(std::min(originX, originX + width), baseline - face.ascent(),
+                                  std::abs(width), face.ascent() + face.descent()),
                            toQColor(*run.background));
     }
     m_painter.setPen(toQColor(run.color));
@@ -311,19 +419,16 @@ double QtCanvas::drawText(const TextRun& run) {
         }
     }
     if (!present.isEmpty()) {
-        QGlyphRun glyphRun;
-        glyphRun.setRawFont(raw);
-        glyphRun.setGlyphIndexes(present);
-        glyphRun.setPositions(presentPositions);
-        m_painter.drawGlyphRun(QPointF(originX, baseline), glyphRun);
+        face.draw(m_painter, QPointF(originX, baseline), present, presentPositions,
+                  toQColor(run.color));
     }
-    const double thickness = std::max(raw.lineThickness(), em / 20);
+    const double thickness = std::max(face.lineThickness(), em / 20);
     if (run.font.underline) {
-        m_painter.fillRect(QRectF(originX, baseline + raw.underlinePosition(), width, thickness),
+        m_painter.fillRect(QRectF(originX, baseline + face.underlinePosition(), width, thickness),
                            toQColor(run.color));
     }
     if (run.font.strikeOut) {
-        m_painter.fillRect(QRectF(originX, baseline - raw.xHeight() / 2, width, thickness),
+        m_painter.fillRect(QRectF(originX, baseline - face.xHeight() / 2, width, thickness),
                            toQColor(run.color));
     }
     m_painter.restore();

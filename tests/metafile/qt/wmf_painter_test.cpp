@@ -125,13 +125,12 @@ TEST(FormulaFonts, WidthTablesMatchTheFacesDrawn) {
         font.italic = face.italic;
         font.charSet = face.face == std::string_view("Symbol") ? wmf::kSymbolCharset : 0;
         const wmf::FontCache::ResolvedFont& resolved = cache.resolve(font);
-        QRawFont raw = resolved.raw;
-        ASSERT_TRUE(raw.isValid()) << face.face;
-        const QString family = raw.familyName();
+        ASSERT_TRUE(resolved.face.isValid()) << face.face;
+        const QString family = resolved.face.familyName();
         ASSERT_TRUE(family.startsWith(QLatin1String(face.face)) ||
                     family.startsWith(QLatin1String(face.twin)))
             << face.face << " drawn as " << family.toStdString();
-        raw.setPixelSize(face.unitsPerEm);
+        const wmf::TextFace raw = resolved.face.withPixelSize(face.unitsPerEm);
         // A symbol face's bytes are looked up as the painter does: as they stand, or in the
         // face's private area at 0xF000.
         const char32_t base =
@@ -139,11 +138,11 @@ TEST(FormulaFonts, WidthTablesMatchTheFacesDrawn) {
         int checked = 0;
         for (int i = 0; i < face.count; ++i) {
             const char32_t code = base + static_cast<char32_t>(face.first + i);
-            const QList<quint32> glyphs = raw.glyphIndexesForString(QString::fromUcs4(&code, 1));
+            const QList<quint32> glyphs = raw.glyphIndexes(std::u32string(1, code));
             if (face.widths[i] == 0 || glyphs.value(0) == 0) {
                 continue;  // no glyph at this code in either
             }
-            const double advance = raw.advancesForGlyphIndexes(glyphs).value(0).x();
+            const double advance = raw.advances(glyphs).value(0);
             EXPECT_NEAR(advance, face.widths[i], 0.5) << face.face << " code " << face.first + i;
             ++checked;
         }
