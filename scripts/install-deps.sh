@@ -15,6 +15,8 @@ packages=(
   clang libclang-rt-14-dev
   # metric twins of Arial/Times New Roman and of Symbol for the formula pictures
   fontconfig fonts-liberation fonts-urw-base35
+  # the pictures' text drawn from the face files: FreeType and fontconfig headers and libraries
+  libfreetype-dev libfontconfig-dev
   # symbols (Wingdings, MT Extra) and East-Asian text in pictures from other programs
   fonts-symbola fonts-wqy-microhei
   # screenshots under a virtual X server

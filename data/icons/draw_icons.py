@@ -7,7 +7,8 @@ the program includes them, so showing its icon reads no image file and loads no 
 start-up. quintrel.svg is the same picture drawn by hand as vectors; the larger sizes, for screens
 at 1.5 and 2 times the usual resolution, are rendered from it by rsvg-convert (Debian package
 librsvg2-bin) into quintrel48.png, quintrel256.png, quintrel48.xpm and quintrel64.xpm. Otherwise
-only the standard library is used.
+only the standard library is used. quintrel_icon_pixels.h holds the XPM images' pixels as plain
+arrays for the window icon (`draw_icons.py --pixels` writes it alone, without rsvg-convert).
 """
 import math
 import os
@@ -166,6 +167,34 @@ def png_pixels(data):
     return rows
 
 
+def xpm_pixels(text):
+    """The rows of 0xAARRGGBB values of an XPM image as xpm() writes it (one character a
+    pixel, colours as #RRGGBB)."""
+    lines = [line[line.index('"') + 1:line.rindex('"')] for line in text.splitlines()
+             if line.count('"') >= 2]
+    width, height, colours, _ = (int(v) for v in lines[0].split())
+    colour = {line[0]: 0xFF000000 | int(line[line.rindex("#") + 1:], 16)
+              for line in lines[1:1 + colours]}
+    return [[colour[c] for c in line[:width]] for line in lines[1 + colours:1 + colours + height]]
+
+
+def pixels_header(here, sizes=(16, 32, 48, 64)):
+    """quintrel_icon_pixels.h: the XPM images' pixels as C arrays the program wraps in images
+    as they are, so the window icon costs no image decoding at start-up."""
+    parts = ["// The program icon's pixels, 0xAARRGGBB, rows top first: written by draw_icons.py "
+             "from\n// the XPM images beside it. Do not edit.\n#pragma once\n"]
+    for size in sizes:
+        with open(os.path.join(here, f"quintrel{size}.xpm")) as f:
+            values = [v for row in xpm_pixels(f.read()) for v in row]
+        assert len(values) == size * size
+        lines = [", ".join(f"0x{v:08X}" for v in values[i:i + 8])
+                 for i in range(0, len(values), 8)]
+        parts.append(f"static const unsigned int quintrel{size}_argb[{size} * {size}] = {{\n    "
+                     + ",\n    ".join(lines) + ",\n};\n")
+    with open(os.path.join(here, "quintrel_icon_pixels.h"), "w") as out:
+        out.write("\n".join(parts))
+
+
 def render_svg(here, size):
     return subprocess.run(["rsvg-convert", "-w", str(size), "-h", str(size),
                            os.path.join(here, "quintrel.svg")],
@@ -197,10 +226,15 @@ def main():
             out.write(xpm(rows))
     with open(os.path.join(here, "quintrel.ico"), "wb") as out:
         out.write(ico(images, large))
+    pixels_header(here)
     for rows in images:  # a preview on the terminal
         print("\n".join("".join({BLACK: "#", NAVY: "o", RED: "x"}.get(c, " ") for c in r)
                         for r in rows))
 
 
 if __name__ == "__main__":
-    main()
+    import sys
+    if sys.argv[1:] == ["--pixels"]:  # the header alone, from the committed XPM images
+        pixels_header(os.path.dirname(os.path.abspath(__file__)))
+    else:
+        main()
