@@ -10,6 +10,8 @@
 #include FT_TRUETYPE_TAGS_H
 #include FT_TYPE1_TABLES_H
 
+#include <dlfcn.h>
+
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
@@ -46,6 +48,53 @@ constexpr double kSmallestEm = 1.0 / 16;
 // OS/2 fsSelection: the typographic ascender and descender are the line metrics.
 constexpr FT_UShort kUseTypoMetrics = 0x80;
 
+// FreeType and fontconfig as the toolkit has loaded them, their functions looked up once. They
+// are not linked: a library the program names itself comes first in the dynamic loader's search
+// order, and each of the twelve thousand symbols looked up at start-up would be looked for in
+// these two first (0.9 M instructions, 1 % of start-up). Without them no face opens.
+#define QUINTREL_FREETYPE_FUNCTIONS(F) F(FT_Init_FreeType) F(FT_Done_FreeType) F(FT_New_Face) F(FT_Done_Face) F(FT_Set_Charmap) F(FT_Get_Char_Index) F(FT_Get_PS_Font_Info) F(FT_Get_Sfnt_Table) F(FT_Load_Sfnt_Table) F(FT_Get_Advance) F(FT_Load_Glyph) F(FT_Outline_Transform) F(FT_Outline_Translate) F(FT_Outline_Get_CBox) F(FT_Outline_Decompose) F(FT_Render_Glyph)
+#define QUINTREL_FONTCONFIG_FUNCTIONS(F) F(FcConfigGetFonts) F(FcPatternGetString) F(FcPatternGetBool) F(FcPatternGetInteger) F(FcPatternGetDouble) F(FcWeightToOpenTypeDouble)
+
+struct Library {
+#define QUINTREL_POINTER(name) decltype(&::name) name = nullptr;
+    QUINTREL_FREETYPE_FUNCTIONS(QUINTREL_POINTER)
+    QUINTREL_FONTCONFIG_FUNCTIONS(QUINTREL_POINTER)
+#undef QUINTREL_POINTER
+};
+
+std::optional<Library> loadLibrary() {
+    // Kept open for the program's life, as the toolkit keeps them.
+    void* freetype = dlopen("libfreetype.so.6", RTLD_LAZY | RTLD_LOCAL);
+    void* fontconfig = dlopen("libfontconfig.so.1", RTLD_LAZY | RTLD_LOCAL);
+    if (freetype == nullptr || fontconfig == nullptr) {
+        return std::nullopt;
+    }
+    Library library;
+    bool complete = true;
+#define QUINTREL_LOOK_UP(from, name)                                               \
+    library.name = reinterpret_cast<decltype(library.name)>(dlsym(from, #name)); \
+    complete = complete && library.name != nullptr;
+#define QUINTREL_FROM_FREETYPE(name) QUINTREL_LOOK_UP(freetype, name)
+#define QUINTREL_FROM_FONTCONFIG(name) QUINTREL_LOOK_UP(fontconfig, name)
+    QUINTREL_FREETYPE_FUNCTIONS(QUINTREL_FROM_FREETYPE)
+    QUINTREL_FONTCONFIG_FUNCTIONS(QUINTREL_FROM_FONTCONFIG)
+#undef QUINTREL_FROM_FONTCONFIG
+#undef QUINTREL_FROM_FREETYPE
+#undef QUINTREL_LOOK_UP
+    return complete ? std::optional<Library>(library) : std::nullopt;
+}
+
+// Null when the libraries or one of the functions are missing.
+const Library* loadedLibrary() {
+    static const std::optional<Library> library = loadLibrary();
+    return library ? &*library : nullptr;
+}
+
+// Only reached once loadedLibrary() answered.
+const Library& lib() {
+    return *loadedLibrary();
+}
+
 // One FreeType library for every face open, released with the last of them.
 std::shared_ptr<FT_LibraryRec_> sharedLibrary() {
     static std::weak_ptr<FT_LibraryRec_> shared;
@@ -53,10 +102,10 @@ std::shared_ptr<FT_LibraryRec_> sharedLibrary() {
         return library;
     }
     FT_Library raw = nullptr;
-    if (FT_Init_FreeType(&raw) != 0) {
+    if (lib().FT_Init_FreeType(&raw) != 0) {
         return nullptr;
     }
-    std::shared_ptr<FT_LibraryRec_> library(raw, [](FT_Library l) { FT_Done_FreeType(l); });
+    std::shared_ptr<FT_LibraryRec_> library(raw, [](FT_Library l) { lib().FT_Done_FreeType(l); });
     shared = library;
     return library;
 }
@@ -68,7 +117,7 @@ struct FaceFile {
 
 bool hasFamily(FcPattern* pattern, const QString& family, const QByteArray& ascii) {
     FcChar8* name = nullptr;
-    for (int n = 0; FcPatternGetString(pattern, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
+    for (int n = 0; lib().FcPatternGetString(pattern, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
         const char* text = reinterpret_cast<const char*>(name);
         // Most names are ASCII: compared as bytes, case aside, before any is decoded.
         if (!ascii.isEmpty() ? qstricmp(text, ascii.constData()) == 0
@@ -91,7 +140,7 @@ std::optional<FaceFile> findFaceFile(const QString& family, int weight, bool ita
                                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     const QByteArray ascii = isAscii ? utf8 : QByteArray();
     for (FcSetName which : {FcSetSystem, FcSetApplication}) {
-        FcFontSet* set = FcConfigGetFonts(nullptr, which);
+        FcFontSet* set = lib().FcConfigGetFonts(nullptr, which);
         for (int i = 0; set != nullptr && i < set->nfont; ++i) {
             FcPattern* pattern = set->fonts[i];
             FcBool outline = FcFalse;
@@ -102,24 +151,24 @@ std::optional<FaceFile> findFaceFile(const QString& family, int weight, bool ita
             int slant = FC_SLANT_ROMAN;
             double fcWeight = FC_WEIGHT_REGULAR;
             if (!hasFamily(pattern, family, ascii) ||
-                FcPatternGetBool(pattern, FC_OUTLINE, 0, &outline) != FcResultMatch || !outline ||
-                (FcPatternGetBool(pattern, FC_VARIABLE, 0, &variable) == FcResultMatch &&
+                lib().FcPatternGetBool(pattern, FC_OUTLINE, 0, &outline) != FcResultMatch || !outline ||
+                (lib().FcPatternGetBool(pattern, FC_VARIABLE, 0, &variable) == FcResultMatch &&
                  variable) ||
-                FcPatternGetString(pattern, FC_FONTFORMAT, 0, &format) != FcResultMatch ||
-                FcPatternGetString(pattern, FC_FILE, 0, &file) != FcResultMatch ||
-                FcPatternGetInteger(pattern, FC_INDEX, 0, &index) != FcResultMatch) {
+                lib().FcPatternGetString(pattern, FC_FONTFORMAT, 0, &format) != FcResultMatch ||
+                lib().FcPatternGetString(pattern, FC_FILE, 0, &file) != FcResultMatch ||
+                lib().FcPatternGetInteger(pattern, FC_INDEX, 0, &index) != FcResultMatch) {
                 continue;
             }
             const std::string_view kind(reinterpret_cast<const char*>(format));
             if (kind != "TrueType" && kind != "CFF") {
                 continue;
             }
-            FcPatternGetInteger(pattern, FC_SLANT, 0, &slant);
+            lib().FcPatternGetInteger(pattern, FC_SLANT, 0, &slant);
             if ((slant != FC_SLANT_ROMAN) != italic) {
                 continue;
             }
-            FcPatternGetDouble(pattern, FC_WEIGHT, 0, &fcWeight);
-            const double gap = std::abs(FcWeightToOpenTypeDouble(fcWeight) - weight);
+            lib().FcPatternGetDouble(pattern, FC_WEIGHT, 0, &fcWeight);
+            const double gap = std::abs(lib().FcWeightToOpenTypeDouble(fcWeight) - weight);
             const bool trueType = kind == "TrueType";
             if (gap < bestGap || (best && gap == bestGap && trueType && !bestTrueType)) {
                 best = FaceFile{reinterpret_cast<const char*>(file), index};
@@ -133,7 +182,7 @@ std::optional<FaceFile> findFaceFile(const QString& family, int weight, bool ita
 
 bool hasTable(FT_Face face, FT_ULong tag) {
     FT_ULong length = 0;
-    return FT_Load_Sfnt_Table(face, tag, 0, nullptr, &length) == 0 && length > 0;
+    return lib().FT_Load_Sfnt_Table(face, tag, 0, nullptr, &length) == 0 && length > 0;
 }
 
 // Outline callbacks that build a painter path in painter units.
@@ -223,17 +272,17 @@ class FreeTypeFace final : public OutlineFace {
                     break;
             }
         }
-        FT_Set_Charmap(face, m_unicodeMap);
+        lib().FT_Set_Charmap(face, m_unicodeMap);
         // A PostScript face with a custom encoding is a symbol face only by its name.
         m_symbol = m_symbolMap != nullptr;
         PS_FontInfoRec info;
-        if (FT_Get_PS_Font_Info(face, &info) == 0) {
+        if (lib().FT_Get_PS_Font_Info(face, &info) == 0) {
             m_symbol = family.contains(QLatin1String("symbol"), Qt::CaseInsensitive);
         }
         readMetrics();
     }
 
-    ~FreeTypeFace() override { FT_Done_Face(m_face); }
+    ~FreeTypeFace() override { lib().FT_Done_Face(m_face); }
     FreeTypeFace(const FreeTypeFace&) = delete;
     FreeTypeFace& operator=(const FreeTypeFace&) = delete;
 
@@ -246,17 +295,17 @@ class FreeTypeFace final : public OutlineFace {
 
     quint32 glyphIndex(char32_t code) const override {
         FT_ULong c = code;
-        FT_UInt glyph = FT_Get_Char_Index(m_face, c);
+        FT_UInt glyph = lib().FT_Get_Char_Index(m_face, c);
         if (glyph == 0 && (c == 0xA0 || c == 0x09)) {
             c = 0x20;  // no-break space and tab show as a space where the face has neither
-            glyph = FT_Get_Char_Index(m_face, c);
+            glyph = lib().FT_Get_Char_Index(m_face, c);
         }
         if (glyph == 0 && m_symbolMap != nullptr) {
-            FT_Set_Charmap(m_face, m_symbolMap);
-            glyph = FT_Get_Char_Index(m_face, c);
-            FT_Set_Charmap(m_face, m_unicodeMap);
+            lib().FT_Set_Charmap(m_face, m_symbolMap);
+            glyph = lib().FT_Get_Char_Index(m_face, c);
+            lib().FT_Set_Charmap(m_face, m_unicodeMap);
             if (glyph == 0 && m_symbol && c < 0x100) {
-                glyph = FT_Get_Char_Index(m_face, c + 0xF000);
+                glyph = lib().FT_Get_Char_Index(m_face, c + 0xF000);
             }
         }
         return glyph;
@@ -264,7 +313,7 @@ class FreeTypeFace final : public OutlineFace {
 
     double advance(quint32 glyph) const override {
         FT_Fixed units = 0;
-        if (FT_Get_Advance(m_face, glyph, FT_LOAD_NO_SCALE, &units) != 0) {
+        if (lib().FT_Get_Advance(m_face, glyph, FT_LOAD_NO_SCALE, &units) != 0) {
             return 0;
         }
         return static_cast<double>(units) / m_face->units_per_EM;
@@ -382,12 +431,12 @@ class FreeTypeFace final : public OutlineFace {
         m_descent = -m_face->descender / units;
         // The system's cell: the horizontal header, overridden by the OS/2 table's Windows
         // (or, when the face asks for them, typographic) ascender and descender.
-        const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(m_face, FT_SFNT_HHEA));
+        const auto* hhea = static_cast<const TT_HoriHeader*>(lib().FT_Get_Sfnt_Table(m_face, FT_SFNT_HHEA));
         if (hhea != nullptr && (hhea->Ascender != 0 || hhea->Descender != 0)) {
             m_ascent = hhea->Ascender / units;
             m_descent = -hhea->Descender / units;
         }
-        const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(m_face, FT_SFNT_OS2));
+        const auto* os2 = static_cast<const TT_OS2*>(lib().FT_Get_Sfnt_Table(m_face, FT_SFNT_OS2));
         if (os2 != nullptr && os2->version != 0xFFFF) {
             if ((os2->fsSelection & kUseTypoMetrics) != 0) {
                 if (os2->sTypoAscender != 0 || os2->sTypoDescender != 0) {
@@ -403,8 +452,8 @@ class FreeTypeFace final : public OutlineFace {
         m_underlinePosition = -m_face->underline_position / units - m_lineThickness / 2;
         if (os2 != nullptr && os2->version != 0xFFFF && os2->version >= 2 && os2->sxHeight != 0) {
             m_xHeight = os2->sxHeight / units;
-        } else if (const FT_UInt x = FT_Get_Char_Index(m_face, 'x');
-                   x != 0 && FT_Load_Glyph(m_face, x, FT_LOAD_NO_SCALE) == 0) {
+        } else if (const FT_UInt x = lib().FT_Get_Char_Index(m_face, 'x');
+                   x != 0 && lib().FT_Load_Glyph(m_face, x, FT_LOAD_NO_SCALE) == 0) {
             m_xHeight = m_face->glyph->metrics.horiBearingY / units;
         }
     }
@@ -440,16 +489,16 @@ class FreeTypeFace final : public OutlineFace {
     // wholly outside `visible`.
     std::optional<GlyphImage> rasterize(const GlyphKey& key, QPoint whole,
                                         const QRect& visible) const {
-        if (FT_Load_Glyph(m_face, key.glyph, FT_LOAD_NO_SCALE) != 0 ||
+        if (lib().FT_Load_Glyph(m_face, key.glyph, FT_LOAD_NO_SCALE) != 0 ||
             m_face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) {
             return std::nullopt;
         }
         FT_Outline* outline = &m_face->glyph->outline;
         FT_Matrix matrix{key.xx, key.xy, key.yx, key.yy};
-        FT_Outline_Transform(outline, &matrix);
-        FT_Outline_Translate(outline, key.quarterX * 16, -key.quarterY * 16);
+        lib().FT_Outline_Transform(outline, &matrix);
+        lib().FT_Outline_Translate(outline, key.quarterX * 16, -key.quarterY * 16);
         FT_BBox box;
-        FT_Outline_Get_CBox(outline, &box);
+        lib().FT_Outline_Get_CBox(outline, &box);
         const QRect reach(QPoint(whole.x() + static_cast<int>(box.xMin >> 6) - 1,
                                  whole.y() - static_cast<int>(box.yMax >> 6) - 1),
                           QPoint(whole.x() + static_cast<int>(box.xMax >> 6) + 1,
@@ -461,7 +510,7 @@ class FreeTypeFace final : public OutlineFace {
         if (outline->n_points == 0) {
             return image;  // a space
         }
-        if (FT_Render_Glyph(m_face->glyph, FT_RENDER_MODE_NORMAL) != 0) {
+        if (lib().FT_Render_Glyph(m_face->glyph, FT_RENDER_MODE_NORMAL) != 0) {
             return std::nullopt;
         }
         const FT_Bitmap& bitmap = m_face->glyph->bitmap;
@@ -488,12 +537,12 @@ class FreeTypeFace final : public OutlineFace {
         QPainterPath path;
         path.setFillRule(Qt::WindingFill);
         for (std::size_t i = 0; i < glyphs.size(); ++i) {
-            if (FT_Load_Glyph(m_face, glyphs[i], FT_LOAD_NO_SCALE) != 0 ||
+            if (lib().FT_Load_Glyph(m_face, glyphs[i], FT_LOAD_NO_SCALE) != 0 ||
                 m_face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) {
                 continue;
             }
             PathBuilder builder{&path, origin + positions[i], em / m_face->units_per_EM};
-            FT_Outline_Decompose(&m_face->glyph->outline, &kPathFuncs, &builder);
+            lib().FT_Outline_Decompose(&m_face->glyph->outline, &kPathFuncs, &builder);
             path.closeSubpath();
         }
         painter.save();
@@ -523,19 +572,22 @@ class FreeTypeFace final : public OutlineFace {
 }  // namespace
 
 std::unique_ptr<OutlineFace> openOutlineFace(const QString& family, int weight, bool italic) {
+    if (loadedLibrary() == nullptr) {
+        return nullptr;
+    }
     const std::optional<FaceFile> file = findFaceFile(family, weight, italic);
     if (!file) {
         return nullptr;
     }
     std::shared_ptr<FT_LibraryRec_> library = sharedLibrary();
     FT_Face face = nullptr;
-    if (!library || FT_New_Face(library.get(), file->path.c_str(), file->index, &face) != 0) {
+    if (!library || lib().FT_New_Face(library.get(), file->path.c_str(), file->index, &face) != 0) {
         return nullptr;
     }
     // Only what the toolkit would draw unchanged: a scalable face with no bitmaps of its own
     // (they come with metrics of their own), bold and italic by design, not synthesized; and
     // none whose outlines need its hinting program to be put together (a "tricky" face).
-    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const auto* os2 = static_cast<const TT_OS2*>(lib().FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     const bool bold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0 ||
                       (os2 != nullptr && os2->version != 0xFFFF && os2->usWeightClass >= 700);
     if (!FT_IS_SFNT(face) || !FT_IS_SCALABLE(face) || FT_IS_TRICKY(face) ||
@@ -543,7 +595,7 @@ std::unique_ptr<OutlineFace> openOutlineFace(const QString& family, int weight, 
         hasTable(face, TTAG_EBLC) || hasTable(face, TTAG_CBLC) || hasTable(face, TTAG_bdat) ||
         (weight >= 700 && !bold) ||
         (italic && (face->style_flags & FT_STYLE_FLAG_ITALIC) == 0)) {
-        FT_Done_Face(face);
+        lib().FT_Done_Face(face);
         return nullptr;
     }
     return std::make_unique<FreeTypeFace>(std::move(library), face, family);
