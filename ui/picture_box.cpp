@@ -44,7 +44,6 @@ bool PictureBox::loadPicture(const QString& path) {
 }
 
 void PictureBox::clearPicture() {
-    m_drawn.reset();
     m_picture.reset();
     m_lastError.clear();
     update();
@@ -54,35 +53,13 @@ bool PictureBox::hasPicture() const {
     return m_picture != nullptr;
 }
 
-// The same pixels as the picture drawn straight into the box at that look. Drawn here, on the
-// user-interface thread, like everything that touches Qt's fonts: the faces are resolved once
-// and kept in the box's cache for the pictures that follow.
-QImage PictureBox::draw(const Look& look) const {
-    QImage image(qCeil(look.size.width() * look.scale), qCeil(look.size.height() * look.scale),
-                 QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) {
-        return image;  // out of memory: the box shows its background
-    }
-    image.setDevicePixelRatio(look.scale);
-    image.fill(QColor::fromRgba(look.background));
-    QPainter painter(&image);
-    wmf::drawMetafile(painter, *m_picture, QRectF(QPointF(0, 0), QSizeF(look.size)), {},
-                      m_fonts.get());
-    return image;
-}
-
-PictureBox::Look PictureBox::currentLook() const {
-    return {size(), devicePixelRatioF(), palette().color(backgroundRole()).rgba()};
-}
-
+// Drawn on every paint, straight into the box, on the user-interface thread like everything that
+// touches Qt's fonts: the faces and their rendered glyphs are kept in the box's cache, so a
+// repaint costs the picture's records and glyph copies, not the faces again.
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     if (m_picture) {
-        const Look look = currentLook();
-        if (!m_drawn || m_drawn->look != look) {
-            m_drawn = Drawn{look, draw(look)};
-        }
-        painter.drawImage(QPointF(0, 0), m_drawn->image);
+        wmf::drawMetafile(painter, *m_picture, QRectF(rect()), {}, m_fonts.get());
     }
     // The box is a Tab stop; the style's focus frame shows when it has the focus.
     if (hasFocus()) {

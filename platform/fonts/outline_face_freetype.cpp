@@ -472,16 +472,21 @@ class FreeTypeFace final : public OutlineFace {
         return m_shade;
     }
 
-    // The device pixels the painter can reach.
+    // The device pixels the painter can reach: its device's rectangle, through what lies between
+    // the painter's world and the device (a widget's place in its window, the pixel ratio).
     static QRect deviceRect(const QPainter& painter) {
         const QPaintDevice* target = painter.device();
         if (target == nullptr) {
             return {};
         }
         // Widgets count in device-independent pixels, images and pixmaps in their own.
-        const double ratio =
-            target->devType() == QInternal::Widget ? target->devicePixelRatio() : 1.0;
-        return QRect(0, 0, qCeil(target->width() * ratio), qCeil(target->height() * ratio));
+        QSizeF size(target->width(), target->height());
+        if (target->devType() != QInternal::Widget) {
+            size /= target->devicePixelRatio();
+        }
+        const QTransform worldToDevice =
+            painter.worldTransform().inverted() * painter.deviceTransform();
+        return worldToDevice.mapRect(QRectF(QPointF(0, 0), size)).toAlignedRect();
     }
 
     // The glyph of `key` rendered with its pen at `whole` plus the key's quarters of a pixel;

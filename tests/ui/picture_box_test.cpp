@@ -131,7 +131,7 @@ TEST(PictureBox, DrawsThePictureScaledToFit) {
     EXPECT_NEAR(twice.height(), 2 * ink.height(), 3);
 }
 
-// The picture drawn straight into a white image of `size`, without the box and its kept image.
+// The picture drawn straight into a white image of `size`, without the box.
 QImage referenceDrawing(int picture, QSize size) {
     const wmf::ReadResult read = wmf::readPicture(fileBytes(dataPicture(picture)));
     EXPECT_TRUE(read.ok());
@@ -142,26 +142,29 @@ QImage referenceDrawing(int picture, QSize size) {
     return image;
 }
 
-// As at start-up, the box gets its place, then its picture, and is painted once shown: that
-// first paint shows the whole picture. The image kept for repaints is drawn again when the box
-// changes size and when another picture replaces the first.
+// As at start-up, the box gets its place in the window, then its picture, and is painted once
+// shown: that first paint shows the whole picture, wherever the box sits in the window (the
+// window is painted, not the box alone). It is drawn again when the box changes size and when
+// another picture replaces the first.
 TEST(PictureBox, FirstPaintShowsThePictureAndRepaintsWhenItChanges) {
-    const auto shot = [](PictureBox& box) {
-        return box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QWidget window;
+    window.resize(700, 600);
+    auto* box = new PictureBox(&window);
+    const auto shot = [&] {
+        return window.grab().toImage().copy(box->geometry()).convertToFormat(QImage::Format_RGB32);
     };
-    PictureBox box;
-    QPalette palette = box.palette();
+    QPalette palette = box->palette();
     palette.setColor(QPalette::Window, Qt::white);
-    box.setPalette(palette);
-    box.resize(561, 185);
-    ASSERT_TRUE(box.loadPicture(dataPicture(1)));
-    EXPECT_EQ(shot(box), referenceDrawing(1, {561, 185}));
+    box->setPalette(palette);
+    box->setGeometry(40, 380, 561, 185);
+    ASSERT_TRUE(box->loadPicture(dataPicture(1)));
+    EXPECT_EQ(shot(), referenceDrawing(1, {561, 185}));
 
-    box.resize(300, 100);
-    EXPECT_EQ(shot(box), referenceDrawing(1, {300, 100}));
+    box->resize(300, 100);
+    EXPECT_EQ(shot(), referenceDrawing(1, {300, 100}));
 
-    ASSERT_TRUE(box.loadPicture(dataPicture(8)));
-    const QImage eight = shot(box);
+    ASSERT_TRUE(box->loadPicture(dataPicture(8)));
+    const QImage eight = shot();
     EXPECT_EQ(eight, referenceDrawing(8, {300, 100}));
     EXPECT_NE(eight, referenceDrawing(1, {300, 100}));
 }
