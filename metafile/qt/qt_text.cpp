@@ -398,8 +398,8 @@ double QtCanvas::drawText(const TextRun& run) {
 
     QList<quint32> present;
     QList<QPointF> presentPositions;
-    m_painter.setFont(fallback);
     if (rightToLeft) {
+        m_painter.setFont(fallback);
         m_painter.save();
         m_painter.translate(originX, baseline);
         m_painter.scale(fallbackScale, fallbackScale);
@@ -411,6 +411,7 @@ double QtCanvas::drawText(const TextRun& run) {
             present.append(p.glyph);
             presentPositions.append(QPointF(p.x, 0));
         } else if (!QChar::isSpace(p.code)) {
+            m_painter.setFont(fallback);
             m_painter.save();
             m_painter.translate(originX + p.x, baseline);
             m_painter.scale(fallbackScale, fallbackScale);

@@ -417,11 +417,10 @@ class FreeTypeFace final : public OutlineFace {
         }
         // In device pixels: undo whatever lies between the world and the device (the
         // device pixel ratio, a window and viewport).
-        painter.save();
-        const QTransform worldToDevice = painter.worldTransform().inverted() * device;
-        painter.setWorldTransform(worldToDevice.inverted());
+        const QTransform world = painter.worldTransform();
+        painter.setWorldTransform((world.inverted() * device).inverted());
         painter.drawImage(bounds.topLeft(), image);
-        painter.restore();
+        painter.setWorldTransform(world);
     }
 
   private:
