@@ -15,6 +15,7 @@
 #include "metafile/format/wmf_writer.h"
 #include "metafile/player/wmf_frame.h"
 #include "metafile/qt/qt_canvas.h"
+#include "platform/fonts/outline_face.h"
 #include "tests/metafile/qt/picture_checks.h"
 #include "tools/font_widths.h"
 
@@ -149,6 +150,89 @@ TEST(FormulaFonts, WidthTablesMatchTheFacesDrawn) {
         EXPECT_GT(checked, 90) << face.face;
     }
 }
+
+#ifndef _WIN32
+// A face read from its file keeps the metrics Qt's engine gives the same face (the pictures'
+// layout must not move) and draws its glyphs where Qt draws them, as bitmaps at text sizes and
+// as filled outlines at large ones. (Windows keeps no face files for the pictures: Qt's own
+// fonts draw their text there.)
+TEST(FaceFiles, DrawAndMeasureAsQtDoes) {
+    struct Face {
+        const char* family;
+        int weight;
+        bool italic;
+    };
+    const Face faces[] = {{"Liberation Sans", 700, false},
+                          {"Liberation Serif", 400, false},
+                          {"Liberation Serif", 400, true},
+                          {"Standard Symbols PS", 400, false}};
+    for (const Face& face : faces) {
+        std::unique_ptr<OutlineFace> outline =
+            openOutlineFace(QString::fromLatin1(face.family), face.weight, face.italic);
+        ASSERT_TRUE(outline) << face.family;
+        QFont font(QString::fromLatin1(face.family));
+        font.setPixelSize(256);
+        font.setWeight(static_cast<QFont::Weight>(face.weight));
+        font.setItalic(face.italic);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        QRawFont raw = QRawFont::fromFont(font);
+        ASSERT_TRUE(raw.isValid()) << face.family;
+        EXPECT_NEAR(outline->ascent() * 256, raw.ascent(), 0.05) << face.family;
+        EXPECT_NEAR(outline->descent() * 256, raw.descent(), 0.05) << face.family;
+        EXPECT_NEAR(outline->xHeight() * 256, raw.xHeight(), 0.5) << face.family;
+
+        const QString text = QStringLiteral("Hgp");
+        QList<quint32> glyphs;
+        for (QChar c : text) {
+            glyphs.append(outline->glyphIndex(c.unicode()));
+        }
+        EXPECT_EQ(glyphs, raw.glyphIndexesForString(text)) << face.family;
+        for (const double em : {24.0, 700.0}) {
+            raw.setPixelSize(em);
+            QList<QPointF> positions;
+            double x = 0;
+            for (quint32 g : glyphs) {
+                positions.append(QPointF(x, 0));
+                x += outline->advance(g) * em;
+            }
+            EXPECT_NEAR(x, raw.advancesForGlyphIndexes(glyphs)[0].x() +
+                               raw.advancesForGlyphIndexes(glyphs)[1].x() +
+                               raw.advancesForGlyphIndexes(glyphs)[2].x(),
+                        0.1 * em / 24);
+            const QSize size(static_cast<int>(2.5 * em), static_cast<int>(1.6 * em));
+            const QPointF origin(0.1 * em, 1.1 * em);
+            QImage ours(size, QImage::Format_RGB32);
+            ours.fill(Qt::white);
+            {
+                QPainter painter(&ours);
+                outline->draw(painter, origin, std::span(glyphs.constData(), glyphs.size()),
+                              std::span(positions.constData(), positions.size()), em, Qt::black);
+            }
+            QImage qts(size, QImage::Format_RGB32);
+            qts.fill(Qt::white);
+            {
+                QPainter painter(&qts);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(Qt::black);
+                QGlyphRun run;
+                run.setRawFont(raw);
+                run.setGlyphIndexes(glyphs);
+                run.setPositions(positions);
+                painter.drawGlyphRun(origin, run);
+            }
+            const QRect a = inkBounds(ours);
+            const QRect b = inkBounds(qts);
+            ASSERT_FALSE(a.isEmpty()) << face.family << " at " << em;
+            const int slack = 1 + static_cast<int>(em / 200);
+            EXPECT_NEAR(a.left(), b.left(), slack) << face.family << " at " << em;
+            EXPECT_NEAR(a.right(), b.right(), slack) << face.family << " at " << em;
+            EXPECT_NEAR(a.top(), b.top(), slack) << face.family << " at " << em;
+            EXPECT_NEAR(a.bottom(), b.bottom(), slack) << face.family << " at " << em;
+        }
+    }
+}
+#endif
 
 // A picture may give every text run a size of its own; the sized faces kept stay bounded.
 TEST(WmfPainter, FontCacheKeepsBoundedSizes) {
