@@ -11,7 +11,9 @@ set -euo pipefail
 repo_dir=$(cd "$(dirname "$0")/.." && pwd)
 qt=${QUINTREL_QT_WINDOWS:-/var/cache/quintrel/qt6-6.4.2-mingw64}
 export WINEPREFIX=${QUINTREL_WINEPREFIX:-$repo_dir/build/windows/wine}
-export WINEDEBUG=${WINEDEBUG:--all}
+# Wine's own errors of loading and starting a program and of unhandled exceptions only: silent in
+# a good run, they say why a program ended before it wrote anything (seen once in a test run).
+export WINEDEBUG=${WINEDEBUG:--all,err+module,err+seh,err+process}
 # No .NET or Gecko installers, and no crash debugger: without the Debugger setting Wine still
 # starts winedbg, which waits for ever; disabled, a crashing program simply ends.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
