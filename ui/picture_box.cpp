@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
-#include <QtMath>
 
 #include "metafile/format/wmf_reader.h"
 #include "metafile/player/wmf_frame.h"

@@ -17,7 +17,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
-#include <QtMath>
 #include <algorithm>
 #include <array>
 #include <cmath>
